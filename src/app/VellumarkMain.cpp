@@ -1,0 +1,30 @@
+// The staff program: splash, data module, connection, main window.
+
+#include "data/DMPas.h"
+#include "shell/AppSetup.h"
+#include "shell/MainFrm.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SplashFrm.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    SetUpApplication(app);
+
+    auto *splash = new TSplashForm;
+    splash->ShowAndFadeIn();
+
+    DM1 = new TDM1(&app);
+    if (!DM1->ConnectDatabase()) {
+        delete splash;
+        ShowError(DM1->ConnectError());
+        return 1;
+    }
+
+    TMainForm mainForm;
+    delete splash;
+    mainForm.showMaximized();
+    return app.exec();
+}
