@@ -3,7 +3,7 @@
 #include "data/DMPas.h"
 #include "shell/AppSetup.h"
 #include "shell/MainFrm.h"
-#include "shell/MessageBoxes.h"
+#include "data/Messages.h"
 #include "shell/SplashFrm.h"
 
 #include <QApplication>

@@ -72,3 +72,23 @@ void SetApplicationTitle(const QString &title)
 {
     applicationTitle() = title;
 }
+
+QDateTime GetFileDate(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.exists() ? info.lastModified() : QDateTime();
+}
+
+QString GetFileVersion(const QString &fileName)
+{
+    static const QStringList ours{u"Vellumark"_s, u"Peruselle"_s, u"vellumark-db"_s};
+    const QFileInfo info(fileName);
+    if (!info.exists() || !ours.contains(info.fileName()))
+        return {};
+    return QStringLiteral(VELLUMARK_VERSION);
+}
+
+QString GetVersionText(const QString &fileName)
+{
+    return GetFileVersion(fileName) + u'.' + GetFileDate(fileName).toString(u"yyMMdd"_s);
+}

@@ -4,6 +4,7 @@
 // with it, and a writable folder for what it writes (Config.INI, the SQLite
 // database, the produced home page).
 
+#include <QDateTime>
 #include <QString>
 
 // The writable application folder, with a trailing separator: the
@@ -28,3 +29,11 @@ void SetAppPathOverride(const QString &path);
 // parameters name the system otherwise. Error boxes carry it as caption.
 QString GetApplicationTitle();
 void SetApplicationTitle(const QString &title);
+
+// The file's last-write date and time; invalid when it cannot be read.
+QDateTime GetFileDate(const QString &fileName);
+// The program version for the project's own executables; empty for any
+// other file (Linux files carry no version resource).
+QString GetFileVersion(const QString &fileName);
+// GetFileVersion + "." + the file's date as YYMMDD.
+QString GetVersionText(const QString &fileName);

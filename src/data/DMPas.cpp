@@ -20,10 +20,18 @@ TDM1::TDM1(QObject *parent) : QObject(parent)
     setObjectName(u"DM1"_s);
     if (!DM1)
         DM1 = this;
+#ifdef VELLUMARK_HAVE_DATASET
+    createDataSets();
+    installRules();
+#endif
 }
 
 TDM1::~TDM1()
 {
+#ifdef VELLUMARK_HAVE_DATASET
+    // Datasets go before the connection they read from.
+    qDeleteAll(DataSets());
+#endif
     if (DM1 == this)
         DM1 = nullptr;
 }

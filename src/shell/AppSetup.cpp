@@ -1,6 +1,7 @@
 #include "AppSetup.h"
 
 #include "data/AppPaths.h"
+#include "shell/MessageBoxes.h"
 
 #include <QApplication>
 #include <QFont>
@@ -16,6 +17,7 @@ void SetUpApplication(QApplication &app)
     QApplication::setOrganizationName(u"Vellumark"_s);
     QApplication::setApplicationVersion(QStringLiteral(VELLUMARK_VERSION));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    InstallMessageBoxes();
 
     // Standard buttons and dialogs read 确定, 取消, 是, 否 like the rest.
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

@@ -1,0 +1,14 @@
+#include "CurrentUser.h"
+
+using namespace Qt::StringLiterals;
+
+TCurrentUser &CurrentUser()
+{
+    static TCurrentUser user;
+    return user;
+}
+
+bool IsAdminUser(const QString &userCode)
+{
+    return userCode.trimmed().compare(u"Admin"_s, Qt::CaseInsensitive) == 0;
+}
