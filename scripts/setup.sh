@@ -12,7 +12,7 @@ PACKAGES=(
   libsodium-dev libxlsxwriter-dev libfreexl-dev mdbtools-dev libquazip1-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql postgresql-contrib sqlite3
-  fonts-noto-cjk unicode-data
+  fonts-noto-cjk unicode-data python3
 )
 
 missing=()
