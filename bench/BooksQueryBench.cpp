@@ -1,1 +1,220 @@
-int main() { return 0; }
+// The book list on large catalogues: the time to open "SELECT * FROM
+// Books_view" and show its first row, the time of its record count, reaching
+// the last row directly (a grid's Ctrl+End), the footer's sums, a walk over
+// every row, and the process's peak memory (ru_maxrss) after each.
+//
+// The catalogues are SQLite files of 100,000 and 1,000,000 synthetic titles
+// (with copies, readers and loans) made by GenerateLibrary on first use and
+// kept in /tmp/vellumark-bench (or $VELLUMARK_BENCH_DIR), so later runs start
+// at once. Peak memory is only meaningful in a run that did not generate:
+// run once to make the files, then again for the figures, one benchmark at a
+// time (--benchmark_filter) since the peak is the process's highest so far.
+
+#include "data/AppConfig.h"
+#include "data/DataSet.h"
+#include "data/DbError.h"
+#include "data/DbSetup.h"
+#include "data/DemoLibrary.h"
+#include "data/DurEzeConn.h"
+#include "data/Schema.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString benchDir()
+{
+    const QString dir = qEnvironmentVariableIsEmpty("VELLUMARK_BENCH_DIR")
+                            ? u"/tmp/vellumark-bench"_s
+                            : qEnvironmentVariable("VELLUMARK_BENCH_DIR");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+TConnectionSettings sqliteSettings(const QString &file)
+{
+    TConnectionSettings s;
+    s.DBType = 0;
+    s.SQLiteFile = file;
+    return s;
+}
+
+void generate(const QString &file, int titles)
+{
+    for (const QString &suffix : {u""_s, u"-wal"_s, u"-shm"_s})
+        QFile::remove(file + suffix);
+    CreateDatabase(sqliteSettings(file));
+    TDurEzeConn conn;
+    conn.Open(sqliteSettings(file));
+    std::fprintf(stderr, "generating %d titles in %s ...\n", titles, qPrintable(file));
+    GenerateLibrary(conn, titles, [titles](int done) {
+        if (done % 100000 == 0 || done == titles)
+            std::fprintf(stderr, "  %d\n", done);
+    });
+    conn.Execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+    conn.Execute(u"ANALYZE"_s);
+}
+
+// The catalogue of `titles` titles, generated on first use.
+QString catalogue(int titles)
+{
+    const QString file = benchDir() + u"/books_%1.db"_s.arg(titles);
+    const QString done = file + u".done"_s;
+    if (!QFile::exists(done)) {
+        generate(file, titles);
+        QFile marker(done);
+        if (!marker.open(QIODevice::WriteOnly))
+            throw TDbError(u"无法写入 "_s + done);
+    }
+    return file;
+}
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// An open connection to a catalogue and the book list as the data module
+// declares it.
+struct TBookList {
+    explicit TBookList(int titles)
+    {
+        conn.Open(sqliteSettings(catalogue(titles)));
+        sql = u"SELECT * FROM Books_view"_s + conn.Dialect().BaseWhereClause();
+    }
+    std::unique_ptr<TDataSet> open()
+    {
+        auto ds = std::make_unique<TDataSet>(conn, u"BooksQuery"_s);
+        ds->SetSQL(sql);
+        ds->SetPersistentFields(Schema::ColumnsOf(u"Books_view"_s));
+        ds->Open();
+        return ds;
+    }
+    TDurEzeConn conn;
+    QString sql;
+};
+
+void BM_OpenBooksAndReadFirstRow(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    int cached = 0;
+    for (auto _ : state) {
+        auto ds = list.open();
+        benchmark::DoNotOptimize(ds->FieldByName(u"BookName"_s)->AsString());
+        cached = ds->CachedRowCount();
+    }
+    state.counters["rows_in_memory"] = cached;
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+void BM_BooksRecordCount(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    int count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = list.open();
+        state.ResumeTiming();
+        count = ds->RecordCount();
+    }
+    state.counters["rows"] = count;
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+void BM_BooksJumpToLastRow(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = list.open();
+        state.ResumeTiming();
+        ds->Last();
+        benchmark::DoNotOptimize(ds->FieldByName(u"BookName"_s)->AsString());
+    }
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+// The book list's footer: three sums over every title.
+void BM_BooksFooterSums(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ds = list.open();
+        state.ResumeTiming();
+        for (const QString &field : {u"TotalCount"_s, u"LoanCount"_s, u"RemainCount"_s})
+            benchmark::DoNotOptimize(ds->SumOf(field));
+    }
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+void BM_BooksWalkEveryRow(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    int rows = 0;
+    int cached = 0;
+    for (auto _ : state) {
+        auto ds = list.open();
+        rows = 0;
+        for (ds->First(); !ds->Eof(); ds->Next())
+            rows += ds->FieldByName(u"BookName"_s)->AsString().isEmpty() ? 0 : 1;
+        cached = ds->CachedRowCount();
+    }
+    state.counters["rows"] = rows;
+    state.counters["rows_in_memory"] = cached;
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+// For comparison: one plain statement over the whole view, every row read
+// and dropped, which is what showing the list would cost if it were read at
+// open.
+void BM_PlainQueryReadsEveryRow(benchmark::State &state)
+{
+    TBookList list(int(state.range(0)));
+    for (auto _ : state) {
+        QSqlQuery q = list.conn.Select(list.sql);
+        int rows = 0;
+        while (q.next())
+            ++rows;
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+BENCHMARK(BM_OpenBooksAndReadFirstRow)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BooksRecordCount)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BooksJumpToLastRow)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BooksFooterSums)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BooksWalkEveryRow)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainQueryReadsEveryRow)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const TDbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.fullText()));
+        return 1;
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,9 +1,11 @@
-// The staff program: splash, data module, connection, main window.
+// The staff program: splash, data module, connection, main window. The main
+// window starts the login once it is on screen.
 
 #include "data/DMPas.h"
+#include "data/Messages.h"
 #include "shell/AppSetup.h"
 #include "shell/MainFrm.h"
-#include "data/Messages.h"
+#include "shell/ShellPictures.h"
 #include "shell/SplashFrm.h"
 
 #include <QApplication>
@@ -12,6 +14,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     SetUpApplication(app);
+    QApplication::setWindowIcon(ApplicationIcon());
 
     auto *splash = new TSplashForm;
     splash->ShowAndFadeIn();

@@ -39,7 +39,7 @@ void TDM1::createDataSets()
     // name, SQL at load, the table or view whose columns are its fields
     // (empty: every column the SQL returns).
     const auto make = [this](const QString &name, const QString &sql, const QString &fieldsOf) {
-        auto *ds = new TDataSet(DurEzeConn, name, this);
+        auto *ds = new TDataSet(DurEzeConn, name);
         ds->SetSQL(sql);
         if (!fieldsOf.isEmpty())
             ds->SetPersistentFields(Schema::ColumnsOf(fieldsOf));

@@ -1,6 +1,7 @@
 #include "DMPas.h"
 
 #include "AppPaths.h"
+#include "DataSet.h"
 #include "DbError.h"
 
 #include <QFileInfo>
@@ -20,18 +21,15 @@ TDM1::TDM1(QObject *parent) : QObject(parent)
     setObjectName(u"DM1"_s);
     if (!DM1)
         DM1 = this;
-#ifdef VELLUMARK_HAVE_DATASET
     createDataSets();
     installRules();
-#endif
 }
 
 TDM1::~TDM1()
 {
-#ifdef VELLUMARK_HAVE_DATASET
-    // Datasets go before the connection they read from.
+    // Datasets go before the connection they read from, so they are not
+    // children left to the QObject destructor (which runs after the members').
     qDeleteAll(DataSets());
-#endif
     if (DM1 == this)
         DM1 = nullptr;
 }

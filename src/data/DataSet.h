@@ -65,13 +65,17 @@ public:
     QDate AsDate() const;
 
     int ResultIndex() const { return m_resultIndex; }
+    int Index() const { return m_index; }  // position among the dataset's fields
 
 private:
+    friend class TDataSet;
+
     TDataSet *m_dataSet;
     Schema::Column m_column;
     int m_resultIndex;
     bool m_visible;
     bool m_readOnly;
+    int m_index = -1;  // position among the dataset's fields
 };
 
 class TDataSet : public QObject
@@ -95,6 +99,7 @@ public:
 
     // The base table that posted rows are written to (for a view, its base
     // table); derived from the SQL's FROM when empty. Empty = read-only.
+    // A change takes effect at the next Open().
     QString UpdateTable() const;
     void SetUpdateTable(const QString &table);
     bool ReadOnly() const { return m_readOnly; }
@@ -131,6 +136,10 @@ public:
     bool Locate(const QString &fieldName, const QVariant &value, bool caseInsensitive = false);
     // The value of a field in any row (for grids); the row is fetched when needed.
     QVariant RowValue(int row, int fieldIndex);
+    // The sum of a number or money field over every row (a grid's footer):
+    // asked of the database for a large result, so no row needs to be read.
+    // A qlonglong for whole numbers, exact decimal text for money.
+    QVariant SumOf(const QString &fieldName);
 
     // Bookmarks identify rows for multi-row selection; they survive moves
     // but not a reopen.
@@ -173,6 +182,10 @@ public:
     // A check that failed asks the window to focus the field's control.
     void RequestFocus(TField *field);
 
+    // Rows currently held in memory (a diagnostic for tests and benchmarks:
+    // a large result is read in pages, never whole).
+    int CachedRowCount() const;
+
 signals:
     void Opened();
     void Closed();
@@ -181,10 +194,25 @@ signals:
     void DataChanged();                     // rows or the current row's values changed
     void FieldChanged(TField *field);      // a field of the edit buffer changed
     void FocusRequested(TField *field);
+    // For item models: which rows changed. RecordCount() already holds the
+    // new number when one of these arrives.
+    void RowsReset();                       // rows replaced wholesale (open, close, filter)
+    void RowInserted(int row);
+    void RowRemoved(int row);
+    void RowChanged(int row);
+    void RowsChanged();                     // values of any rows (after applying updates)
 
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
+
+    void checkBrowseMode();
+    void setCurrent(int row, bool bof, bool eof);
+    void finishPost(bool inserted);
+    void removeCurrentRow();
+    void dropFromView(int row);
+    void clampCurrent();
+    void refilter();
 
     TDurEzeConn &m_conn;
     QString m_sql;

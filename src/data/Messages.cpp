@@ -56,3 +56,8 @@ bool AskConfirm(const QString &text)
 {
     return show(TMessageKind::Confirm, u"询问"_s, text);
 }
+
+bool ShowMessageBox(TMessageKind kind, const QString &caption, const QString &text)
+{
+    return show(kind, caption, text);
+}

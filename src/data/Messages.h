@@ -24,3 +24,5 @@ void ShowInfo(const QString &text, bool abort = false);
 void ShowWarning(const QString &text, bool abort = false);
 void ShowError(const QString &text, bool abort = false);
 bool AskConfirm(const QString &text);
+// A box with its own caption (the login's "错误" boxes); returns the answer.
+bool ShowMessageBox(TMessageKind kind, const QString &caption, const QString &text);

@@ -100,7 +100,7 @@ TEST_P(DataModuleTest, DefaultsOfNewRows)
         {dm->BylawQuery, u"Operator"_s, u"lib01"_s},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE((c.ds->objectName() + u'.' + c.field).toStdString());
+        SCOPED_TRACE(QString(c.ds->objectName() + u'.' + c.field).toStdString());
         c.ds->Open();
         c.ds->Append();
         EXPECT_EQ(c.ds->FieldByName(c.field)->Value(), c.expected);

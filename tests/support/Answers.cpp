@@ -34,6 +34,16 @@ TModalAnswer::~TModalAnswer()
     SetModalHandler(m_previous);
 }
 
+TModalWindowAnswer::TModalWindowAnswer(TWindowModalHandler handler)
+    : m_previous(SetWindowModalHandler(std::move(handler)))
+{
+}
+
+TModalWindowAnswer::~TModalWindowAnswer()
+{
+    SetWindowModalHandler(m_previous);
+}
+
 void InstallUnexpectedAnswers()
 {
     SetMessagePresenter([](TMessageKind, const QString &caption, const QString &text) {
@@ -44,5 +54,9 @@ void InstallUnexpectedAnswers()
     SetModalHandler([](QDialog &dialog) {
         ADD_FAILURE() << "unexpected modal window " << dialog.objectName().toStdString();
         return int(QDialog::Rejected);
+    });
+    SetWindowModalHandler([](QWidget &window) {
+        ADD_FAILURE() << "unexpected modal window " << window.objectName().toStdString();
+        return 0;
     });
 }

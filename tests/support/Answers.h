@@ -42,6 +42,17 @@ private:
     TModalHandler m_previous;
 };
 
+// While alive, hands every modal window that is no dialog to `handler`.
+class TModalWindowAnswer
+{
+public:
+    explicit TModalWindowAnswer(TWindowModalHandler handler);
+    ~TModalWindowAnswer();
+
+private:
+    TWindowModalHandler m_previous;
+};
+
 // Installed by the test main: any box or modal window nobody answers fails
 // the running test.
 void InstallUnexpectedAnswers();
