@@ -274,6 +274,27 @@ QString moneyFromUnits(qint64 units)
     return *decimalText((units < 0 ? u"-"_s : QString()) + text);
 }
 
+// An exact running total of a number or money field.
+struct Total {
+    bool money = false;
+    qint64 units = 0;  // whole numbers, or money in ten-thousandths
+    bool any = false;
+
+    void add(const QVariant &typed)
+    {
+        if (!typed.isValid())
+            return;
+        units += money ? moneyUnits(typed.toString()) : typed.toLongLong();
+        any = true;
+    }
+    QVariant value() const
+    {
+        if (!any)
+            return {};
+        return money ? QVariant(moneyFromUnits(units)) : QVariant(units);
+    }
+};
+
 bool isFloat(const QVariant &v)
 {
     return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
@@ -659,8 +680,8 @@ struct TDataSet::Impl {
     void cancelCache();
     void forget(const RowPtr &row);
 
-    QVariant sumOf(int i);
-    QVariant databaseSum(int i);
+    QVariantList sumsOf(const QList<int> &indexes);
+    QVariantList databaseSums(const QList<int> &indexes);
 
     // --- filter and bookmarks
     QList<FilterTerm> parseFilter(const QString &text) const;
@@ -1430,47 +1451,57 @@ void TDataSet::Impl::forget(const RowPtr &row)
 
 // --- sums ----------------------------------------------------------------------------------
 
-QVariant TDataSet::Impl::sumOf(int i)
+QVariantList TDataSet::Impl::sumsOf(const QList<int> &indexes)
 {
-    const bool money = fields[i]->DataType() == ColumnType::Money;
+    QList<Total> totals;
+    for (int i : indexes)
+        totals.append(Total{fields[i]->DataType() == ColumnType::Money});
+    const auto addRow = [&](const Row &row) {
+        for (qsizetype k = 0; k < indexes.size(); ++k)
+            totals[k].add(valueOf(row, indexes[k]));
+    };
     // A result read whole, or filtered here, is summed here (cached changes
     // included); a large one by the database, plus the rows added here.
-    const bool here = !paged || visible;
-    qint64 total = 0;
-    bool any = false;
-    const auto add = [&](const QVariant &v) {
-        if (!v.isValid())
-            return;
-        total += money ? moneyUnits(v.toString()) : v.toLongLong();
-        any = true;
-    };
-    if (here) {
+    if (!paged || visible) {
         const int n = visible ? int(visible->size()) : baseCount();
         for (int v = 0; v < n; ++v)
             if (const RowPtr row = visible ? baseRow(visible->at(v)) : baseRow(v))
-                add(valueOf(*row, i));
+                addRow(*row);
     } else {
-        add(databaseSum(i));
+        const QVariantList fromDatabase = databaseSums(indexes);
+        for (qsizetype k = 0; k < indexes.size(); ++k)
+            totals[k].add(fromDatabase[k]);
         for (const RowPtr &row : std::as_const(local))
-            add(valueOf(*row, i));
+            addRow(*row);
     }
-    if (!any)
-        return {};
-    return money ? QVariant(moneyFromUnits(total)) : QVariant(total);
+    QVariantList out;
+    for (const Total &t : totals)
+        out.append(t.value());
+    return out;
 }
 
-QVariant TDataSet::Impl::databaseSum(int i)
+QVariantList TDataSet::Impl::databaseSums(const QList<int> &indexes)
 {
-    QString column = record.fieldName(fields[i]->m_resultIndex);
-    column.replace(u'"', u"\"\""_s);
-    QSqlQuery query = run(u"SELECT SUM(vm_t.\""_s + column + u"\") FROM (\n"_s + shape.withoutOrder()
+    QStringList sums;
+    for (int i : indexes) {
+        QString column = record.fieldName(fields[i]->m_resultIndex);
+        column.replace(u'"', u"\"\""_s);
+        sums.append(u"SUM(vm_t.\""_s + column + u"\")"_s);
+    }
+    QSqlQuery query = run(u"SELECT "_s + sums.join(u", "_s) + u" FROM (\n"_s + shape.withoutOrder()
                           + u"\n) vm_t"_s + exclusion());
-    const QVariant sum = query.next() ? query.value(0) : QVariant();
+    const bool found = query.next();
+    QVariantList out;
+    for (qsizetype k = 0; k < indexes.size(); ++k) {
+        const QVariant sum = found ? query.value(int(k)) : QVariant();
+        const bool money = fields[indexes[k]]->DataType() == ColumnType::Money;
+        if (!sum.isValid() || sum.isNull())
+            out.append(QVariant());
+        else
+            out.append(money ? QVariant(moneyText(sum)) : QVariant(sum.toLongLong()));
+    }
     query.finish();
-    if (!sum.isValid() || sum.isNull())
-        return {};
-    return fields[i]->DataType() == ColumnType::Money ? QVariant(moneyText(sum))
-                                                      : QVariant(sum.toLongLong());
+    return out;
 }
 
 // --- filter and bookmarks ------------------------------------------------------------
@@ -1858,14 +1889,23 @@ QVariant TDataSet::RowValue(int row, int fieldIndex)
     return r ? d->valueOf(*r, fieldIndex) : QVariant();
 }
 
+QVariantList TDataSet::SumsOf(const QStringList &fieldNames)
+{
+    QList<int> indexes;
+    for (const QString &name : fieldNames) {
+        const TField *f = FieldByName(name);
+        const ColumnType t = f->DataType();
+        if (t != ColumnType::Integer && t != ColumnType::SmallInt && t != ColumnType::Money)
+            throw TDbError(u"“%1”不是数值，不能求和。"_s.arg(f->DisplayLabel()));
+        indexes.append(f->Index());
+    }
+    d->requireActive();
+    return d->sumsOf(indexes);
+}
+
 QVariant TDataSet::SumOf(const QString &fieldName)
 {
-    const TField *f = FieldByName(fieldName);
-    const ColumnType t = f->DataType();
-    if (t != ColumnType::Integer && t != ColumnType::SmallInt && t != ColumnType::Money)
-        throw TDbError(u"“%1”不是数值，不能求和。"_s.arg(f->DisplayLabel()));
-    d->requireActive();
-    return d->sumOf(f->Index());
+    return SumsOf({fieldName}).value(0);
 }
 
 TDataSet::TBookmark TDataSet::Bookmark() const

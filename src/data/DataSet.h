@@ -19,6 +19,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -136,9 +137,11 @@ public:
     bool Locate(const QString &fieldName, const QVariant &value, bool caseInsensitive = false);
     // The value of a field in any row (for grids); the row is fetched when needed.
     QVariant RowValue(int row, int fieldIndex);
-    // The sum of a number or money field over every row (a grid's footer):
-    // asked of the database for a large result, so no row needs to be read.
-    // A qlonglong for whole numbers, exact decimal text for money.
+    // Sums of number or money fields over every row (a grid's footer), in
+    // one statement: asked of the database for a large result, so no row
+    // needs to be read. Each is a qlonglong for whole numbers, exact decimal
+    // text for money, null when no row has a value.
+    QVariantList SumsOf(const QStringList &fieldNames);
     QVariant SumOf(const QString &fieldName);
 
     // Bookmarks identify rows for multi-row selection; they survive moves

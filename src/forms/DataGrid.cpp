@@ -122,8 +122,10 @@ void TDataGrid::SetDataSet(TDataSet *dataSet)
     connect(dataSet, &TDataSet::RowsChanged, this, &TDataGrid::scheduleFooter);
     connect(dataSet, &TDataSet::StateChanged, this, &TDataGrid::SelectionChanged);
     restoreColumnLayout();
-    if (dataSet->Active())
+    if (dataSet->Active()) {
         dataSetOpened();
+        dataSetMovedTo(dataSet->RecNo());
+    }
 }
 
 TField *TDataGrid::FieldAt(int column) const

@@ -5,10 +5,10 @@
 #include "ImageList.h"
 #include "QLDBFlt.h"
 
-#include "data/AppPaths.h"
 #include "data/DataSet.h"
-#include "data/Messages.h"
+#include "shell/AboutFrm.h"
 #include "shell/Actions.h"
+#include "shell/FunctionWindow.h"
 #include "shell/ShellHelpers.h"
 
 #include <QAction>
@@ -28,12 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TShowAboutHook &aboutHook()
-{
-    static TShowAboutHook hook;
-    return hook;
-}
-
 QObject *actionList(QObject *parent, const QString &name)
 {
     auto *list = new QObject(parent);
@@ -43,14 +37,16 @@ QObject *actionList(QObject *parent, const QString &name)
 
 } // namespace
 
+static_assert(rtOperate == OperateRightTag && rtPrint == PrintRightTag);
+
 void SetRightTag(QAction *action, int tag)
 {
-    action->setProperty("rightTag", tag);
+    action->setProperty(RightTagProperty, tag);
 }
 
 int RightTag(const QAction *action)
 {
-    return action->property("rightTag").toInt();
+    return action->property(RightTagProperty).toInt();
 }
 
 QString RecordCountText(int count)
@@ -63,11 +59,6 @@ QPolygon DropDownTriangle(const QRect &button)
     const int x = button.left() + (button.width() / 4) * 3;
     const int y = button.top() + button.height() / 2 - 5;
     return QPolygon({QPoint(x, y), QPoint(x + 4, y), QPoint(x + 2, y + 2)});
-}
-
-TShowAboutHook SetShowAboutHook(TShowAboutHook hook)
-{
-    return std::exchange(aboutHook(), std::move(hook));
 }
 
 TFatherForm::TFatherForm(const QString &name, const QString &caption, const QString &helpKeyword,
@@ -298,7 +289,7 @@ QString TFatherForm::StatusText() const
 
 void TFatherForm::EnableAction(QAction *action, bool enabled)
 {
-    action->setEnabled(enabled && action->isVisible());
+    action->setEnabled(enabled && !IsRightHidden(action));
 }
 
 bool TFatherForm::RunQueryBuilder(const QString &filterFields, const QString &baseSql)
@@ -353,8 +344,5 @@ void TFatherForm::HelpURLExecute()
 
 void TFatherForm::HelpAboutExecute()
 {
-    if (aboutHook())
-        aboutHook()(this);
-    else
-        ShowInfo(GetApplicationTitle());
+    ShowAbout();
 }

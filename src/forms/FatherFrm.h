@@ -40,7 +40,8 @@ class QVBoxLayout;
 class TDataGrid;
 class TDataSet;
 
-// The right an action needs, kept in its "rightTag" property.
+// The right an action needs, kept in its "rightTag" property (the main
+// window's OpenFunctionWindow hides the actions whose right the user lacks).
 enum TRightTag { rtAlways = 0, rtOperate = 1, rtPrint = 2 };
 void SetRightTag(QAction *action, int tag);
 int RightTag(const QAction *action);
@@ -119,7 +120,7 @@ public:
     // the grid reopens on baseSql + " AND " + the condition. False on cancel.
     bool RunQueryBuilder(const QString &filterFields, const QString &baseSql);
 
-    // Enables an action unless the user's rights switched it off (hidden).
+    // Enables an action unless the user's rights took it away.
     static void EnableAction(QAction *action, bool enabled);
 
     void done(int result) override;
@@ -150,8 +151,3 @@ QString RecordCountText(int count);
 // The small triangle of a toolbar button with a drop-down menu, in the
 // button's own coordinates.
 QPolygon DropDownTriangle(const QRect &button);
-
-// The about window belongs to the shell: it installs how to show it.
-// Returns the previous hook. Without one, HelpAbout names the program.
-using TShowAboutHook = std::function<void(QWidget *parent)>;
-TShowAboutHook SetShowAboutHook(TShowAboutHook hook);

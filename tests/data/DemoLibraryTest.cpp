@@ -260,8 +260,9 @@ void generateAndCheck(TDurEzeConn &conn, int titles)
     GenerateLibrary(conn, titles, [&](int done) { reports.append(done); });
 
     // The generator's fast, unsafe writing ends with it.
-    if (sqlite)
+    if (sqlite) {
         EXPECT_EQ(scalar(conn, u"PRAGMA synchronous"_s), synchronous);
+    }
 
     EXPECT_EQ(scalar(conn, u"SELECT COUNT(*) FROM Books_tab"_s), before + titles);
     ASSERT_FALSE(reports.isEmpty());
