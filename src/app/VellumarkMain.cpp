@@ -9,6 +9,7 @@
 #include "shell/SplashFrm.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -28,6 +29,10 @@ int main(int argc, char *argv[])
 
     TMainForm mainForm;
     delete splash;
+    // The screen's size first, for desktops whose window manager does not
+    // maximise on request.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        mainForm.setGeometry(screen->availableGeometry());
     mainForm.showMaximized();
     return app.exec();
 }

@@ -4,12 +4,12 @@
 #include "DemoLibrary.h"
 
 #include "DbError.h"
+#include "DemoLibraryBulkInsert.h"
 #include "DemoLibraryBulkWrite.h"
 #include "DemoLibraryData.h"
 #include "DurEzeConn.h"
 
 #include <QDate>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -134,25 +134,6 @@ int isbnCheckDigit(const QString &twelveDigits)
     return (10 - sum % 10) % 10;
 }
 
-void execBound(QSqlQuery &q, std::initializer_list<QVariant> values)
-{
-    int i = 0;
-    for (const QVariant &v : values)
-        q.bindValue(i++, v);
-    if (!q.exec())
-        throw TDbError(u"生成数据失败：%1"_s.arg(q.lastError().text()), q.lastQuery());
-}
-
-int execReturningKey(QSqlQuery &q, std::initializer_list<QVariant> values)
-{
-    execBound(q, values);
-    if (!q.next())
-        throw TDbError(u"生成数据失败：新记录没有得到编号。"_s, q.lastQuery());
-    const int key = q.value(0).toInt();
-    q.finish();
-    return key;
-}
-
 QStringList dictionary(TDurEzeConn &conn, int itemCate)
 {
     QStringList out;
@@ -169,10 +150,21 @@ bool isEmpty(TDurEzeConn &conn, const QString &table)
     return !q.next() || q.value(0).toInt() == 0;
 }
 
+// The ISBN prefix of a publisher ("978-7-02"), when it leaves room for a
+// title number of at least two digits; otherwise the group's own, "978-7".
+QString isbnPrefix(const QString &publisherIsbn)
+{
+    QString digits = publisherIsbn;
+    digits.remove(u'-');
+    const bool usable = !digits.isEmpty() && digits.size() <= 10 &&
+                        std::all_of(digits.cbegin(), digits.cend(),
+                                    [](QChar c) { return c.isDigit(); });
+    return usable ? publisherIsbn.trimmed() : u"978-7"_s;
+}
+
 struct TGenPublisher {
     QString name;
     QString place;
-    QString isbnDigits;  // "978702" for 978-7-02; empty when there is no usable prefix
     QString isbnPrefix;
 };
 
@@ -190,36 +182,55 @@ struct TGenReader {
 
 // A loan planned for one copy of the batch.
 struct TGenLoan {
-    int copy = 0;    // index of the copy in the batch
     int reader = 0;  // index of the reader in the batch
     bool open = false;
+};
+
+// What a batch writes besides its titles: the readers, the number of copies
+// of each title, and the loans of some of those copies.
+struct TGenBatch {
+    QList<TGenReader> readers;
+    QList<int> copiesOf;    // by title
+    QList<int> loanOfCopy;  // by copy of the batch: index into loans, or -1
+    QList<TGenLoan> loans;
+};
+
+// A title written in the batch, as its copies need it.
+struct TGenTitle {
+    QString isbn;
+    QString callNumber;
+    QString price;
+    int copies = 0;
+    int bookId = 0;
 };
 
 class TLibraryGenerator
 {
 public:
-    explicit TLibraryGenerator(TDurEzeConn &conn) : m_conn(conn) {}
+    explicit TLibraryGenerator(TDurEzeConn &conn);
 
     void run(int titles, const std::function<void(int)> &progress);
 
 private:
     void readLookups();
     void readStartingNumbers();
-    void prepareStatements();
-    QSqlQuery prepared(const QString &sql);
     void writeBatch(int titles);
     QList<TGenReader> addReaders(int count);
-    QList<TGenLoan> planLoans(int loans, int copies, QList<TGenReader> &readers);
-    void addLoan(const TGenLoan &loan, const TGenReader &reader, int copyId, int bookId);
+    TGenBatch planBatch(int titles);
+    QList<TGenTitle> writeBooks(const TGenBatch &batch, int first, int count, int firstCopy);
+    void writeCopies(const TGenBatch &batch, const QList<TGenTitle> &titles, int copy);
+    void addLoan(const TGenLoan &loan, const TGenReader &reader, const QVariant &copyId,
+                 const QVariant &bookId);
 
     quint64 random() { return nextRandom(m_seed); }
     int below(int n) { return n > 0 ? int(random() % quint64(n)) : 0; }
     const QString &pick(const QStringList &list) { return list.at(below(int(list.size()))); }
     QString pickOrEmpty(const QStringList &list) { return list.isEmpty() ? QString() : pick(list); }
     QString personName();
-    QString title();
-    QString isbn(const TGenPublisher &p);
+    QString bookName();
+    QString isbn(const QString &prefix);
     QString timeOfDay();
+    QString iso(const QDate &date) const { return date.toString(Qt::ISODate); }
 
     TDurEzeConn &m_conn;
     quint64 m_seed = 0;
@@ -234,8 +245,33 @@ private:
     QList<TGenReaderCate> m_readerCates;
     QStringList m_corps, m_depts, m_rooms, m_shelves;
 
-    QSqlQuery m_bookQuery, m_copyQuery, m_readerQuery, m_loanQuery;
+    TBulkInsert m_books, m_copies, m_readers, m_loans;
 };
+
+TLibraryGenerator::TLibraryGenerator(TDurEzeConn &conn)
+    : m_conn(conn),
+      // The values that come back tell the rows of one statement apart: the
+      // titles of one statement have different ISBNs (see isbn()).
+      m_books(conn, u"Books_tab"_s,
+              {u"ISBNISSN"_s, u"BookName"_s, u"Author"_s, u"BookType"_s, u"CateCode"_s,
+               u"CateName"_s, u"Publisher"_s, u"PublishPlace"_s, u"PublishDate"_s,
+               u"BookPrice"_s, u"TotalCount"_s, u"LoanCount"_s, u"Keywords"_s,
+               u"BookLanguage"_s, u"BookFaceInfo"_s, u"RegDate"_s, u"Operator"_s},
+              {u"BookID"_s, u"ISBNISSN"_s}),
+      m_copies(conn, u"Copies_tab"_s,
+               {u"BookID"_s, u"BookBarCode"_s, u"BookState"_s, u"BookCode"_s, u"BookRoom"_s,
+                u"BookPos"_s, u"Price"_s, u"RegDate"_s, u"Operator"_s},
+               {u"CopyID"_s, u"BookBarCode"_s, u"BookID"_s}),
+      m_readers(conn, u"Readers_tab"_s,
+                {u"ReaderName"_s, u"ReaderCode"_s, u"CardID"_s, u"ReaderCateID"_s, u"Sex"_s,
+                 u"BirthDate"_s, u"CorpName"_s, u"DeptName"_s, u"RegDate"_s, u"Operator"_s},
+                {u"ReaderID"_s, u"ReaderCode"_s}),
+      m_loans(conn, u"LoanList_tab"_s,
+              {u"CopyID"_s, u"BookID"_s, u"ReaderID"_s, u"LoanDate"_s, u"LoanTime"_s,
+               u"ShouldReturnDate"_s, u"ReLoanTimes"_s, u"IsReturn"_s, u"FactReturnDate"_s,
+               u"FactReturnTime"_s, u"LoanOperator"_s, u"ReturnOperator"_s})
+{
+}
 
 void TLibraryGenerator::run(int titles, const std::function<void(int)> &progress)
 {
@@ -248,7 +284,6 @@ void TLibraryGenerator::run(int titles, const std::function<void(int)> &progress
         readStartingNumbers();
         tx.Commit();
     }
-    prepareStatements();
     const TBulkWriteSettings bulk(m_conn);
     for (int done = 0; done < titles;) {
         const int batch = std::min(kBatchTitles, titles - done);
@@ -279,15 +314,9 @@ void TLibraryGenerator::readLookups()
 
     q = m_conn.Select(u"SELECT PublisherName, PublisherPlace, PublisherISBN FROM Publishers_tab"
                       " ORDER BY PublisherID"_s);
-    while (q.next()) {
-        const QString prefix = q.value(2).toString().trimmed();
-        QString digits = prefix;
-        digits.remove(u'-');
-        const bool usable = !digits.isEmpty() && digits.size() < 12 &&
-                            std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c.isDigit(); });
+    while (q.next())
         m_publishers.append({q.value(0).toString(), q.value(1).toString(),
-                             usable ? digits : QString(), usable ? prefix : QString()});
-    }
+                             isbnPrefix(q.value(2).toString())});
 
     q = m_conn.Select(u"SELECT ReaderCateID, COALESCE(LimitBooksCount, 0), COALESCE(LimitDays, 0)"
                       " FROM ReaderCate_tab ORDER BY ReaderCateID"_s);
@@ -316,36 +345,7 @@ void TLibraryGenerator::readStartingNumbers()
     m_seed = 0x5EED0000ULL + quint64(m_nextTitle);
     m_today = QDate::currentDate();
     // Registered before the oldest generated loan.
-    m_regDate = m_today.addYears(-3).toString(Qt::ISODate);
-}
-
-QSqlQuery TLibraryGenerator::prepared(const QString &sql)
-{
-    QSqlQuery q(m_conn.Database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw TDbError(u"生成数据失败：%1"_s.arg(q.lastError().text()), sql);
-    return q;
-}
-
-void TLibraryGenerator::prepareStatements()
-{
-    m_bookQuery = prepared(
-        u"INSERT INTO Books_tab (ISBNISSN, BookName, Author, BookType, CateCode, CateName,"
-        " Publisher, PublishPlace, PublishDate, BookPrice, TotalCount, LoanCount, Keywords,"
-        " BookLanguage, BookFaceInfo, RegDate, Operator)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING BookID"_s);
-    m_copyQuery = prepared(
-        u"INSERT INTO Copies_tab (BookID, BookBarCode, BookState, BookCode, BookRoom, BookPos,"
-        " Price, RegDate, Operator) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING CopyID"_s);
-    m_readerQuery = prepared(
-        u"INSERT INTO Readers_tab (ReaderName, ReaderCode, CardID, ReaderCateID, Sex, BirthDate,"
-        " CorpName, DeptName, RegDate, Operator)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ReaderID"_s);
-    m_loanQuery = prepared(
-        u"INSERT INTO LoanList_tab (CopyID, BookID, ReaderID, LoanDate, LoanTime,"
-        " ShouldReturnDate, ReLoanTimes, IsReturn, FactReturnDate, FactReturnTime,"
-        " LoanOperator, ReturnOperator) VALUES (?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?)"_s);
+    m_regDate = iso(m_today.addYears(-3));
 }
 
 QString TLibraryGenerator::personName()
@@ -356,7 +356,7 @@ QString TLibraryGenerator::personName()
     return name;
 }
 
-QString TLibraryGenerator::title()
+QString TLibraryGenerator::bookName()
 {
     switch (below(4)) {
     case 0: return pick(places()) + pick(things()) + pick(suffixes());
@@ -367,16 +367,18 @@ QString TLibraryGenerator::title()
     }
 }
 
-QString TLibraryGenerator::isbn(const TGenPublisher &p)
+// The title number comes from the title's running number, so the titles of
+// one statement (fewer than 100 running numbers apart) never share an ISBN.
+QString TLibraryGenerator::isbn(const QString &prefix)
 {
-    if (p.isbnDigits.isEmpty())
-        return {};
-    const int width = 12 - int(p.isbnDigits.size());
+    QString digits = prefix;
+    digits.remove(u'-');
+    const int width = 12 - int(digits.size());
     qint64 modulus = 1;
     for (int i = 0; i < width; ++i)
         modulus *= 10;
     const QString number = u"%1"_s.arg(m_nextTitle % modulus, width, 10, QChar(u'0'));
-    return u"%1-%2-%3"_s.arg(p.isbnPrefix, number).arg(isbnCheckDigit(p.isbnDigits + number));
+    return u"%1-%2-%3"_s.arg(prefix, number).arg(isbnCheckDigit(digits + number));
 }
 
 QString TLibraryGenerator::timeOfDay()
@@ -389,97 +391,148 @@ QString TLibraryGenerator::timeOfDay()
 QList<TGenReader> TLibraryGenerator::addReaders(int count)
 {
     QList<TGenReader> readers;
+    QHash<QString, int> indexOfCode;
     for (int i = 0; i < count; ++i) {
         const TGenReaderCate cate = m_readerCates.at(int(m_nextReader % m_readerCates.size()));
         const QString number = u"%1"_s.arg(m_nextReader++, 8, 10, QChar(u'0'));
-        const QDate birth = m_today.addDays(-(365 * 16 + below(365 * 60)));
-        const int id = execReturningKey(m_readerQuery, {
-            personName(), QString(u"GR"_s + number), QString(u"GC"_s + number), cate.id, below(2),
-            birth.toString(Qt::ISODate), pickOrEmpty(m_corps), pickOrEmpty(m_depts),
-            m_regDate, kOperator});
-        readers.append({id, cate, 0});
+        const QString code = u"GR"_s + number;
+        m_readers.add({personName(), code, QString(u"GC"_s + number), cate.id, below(2),
+                       iso(m_today.addDays(-(365 * 16 + below(365 * 60)))),
+                       pickOrEmpty(m_corps), pickOrEmpty(m_depts), m_regDate, kOperator});
+        indexOfCode.insert(code, i);
+        readers.append({0, cate, 0});
     }
+    for (const QVariantList &row : m_readers.flush())
+        readers[indexOfCode.value(row.at(1).toString())].id = row.at(0).toInt();
     return readers;
 }
 
 // Each loan takes a copy of its own, spread over the batch, so no copy is
 // ever out twice; a loan stays open only while its reader is under the
 // category's limit.
-QList<TGenLoan> TLibraryGenerator::planLoans(int loans, int copies, QList<TGenReader> &readers)
+TGenBatch TLibraryGenerator::planBatch(int titles)
 {
-    QList<TGenLoan> plan;
-    if (readers.isEmpty())
-        return plan;
-    for (int k = 0; k < loans; ++k) {
-        const int reader = k % int(readers.size());
-        TGenReader &r = readers[reader];
+    TGenBatch b;
+    b.readers = addReaders((titles + 19) / 20);
+    b.copiesOf.resize(titles);
+    int copies = 0;
+    for (int &n : b.copiesOf)
+        copies += n = 1 + below(3);
+    b.loanOfCopy.fill(-1, copies);
+    const int loans = (titles + 5) / 10;
+    for (int k = 0; k < loans && !b.readers.isEmpty(); ++k) {
+        const int reader = k % int(b.readers.size());
+        TGenReader &r = b.readers[reader];
         const bool open = below(3) != 0 && r.openLoans < r.cate.limitBooks;
         r.openLoans += open ? 1 : 0;
-        plan.append({int(qint64(k) * copies / loans), reader, open});
+        b.loanOfCopy[int(qint64(k) * copies / loans)] = int(b.loans.size());
+        b.loans.append({reader, open});
     }
-    return plan;
-}
-
-void TLibraryGenerator::addLoan(const TGenLoan &loan, const TGenReader &reader, int copyId,
-                                int bookId)
-{
-    const int limitDays = reader.cate.limitDays;
-    QDate loanDate, returnDate;
-    if (loan.open) {
-        // About a third of the open loans are overdue.
-        loanDate = m_today.addDays(-below(limitDays * 3 / 2 + 1));
-    } else {
-        const int daysAgo = 30 + below(700);
-        loanDate = m_today.addDays(-daysAgo);
-        returnDate = loanDate.addDays(std::min(daysAgo, 1 + below(limitDays + 10)));
-    }
-    execBound(m_loanQuery, {
-        copyId, bookId, reader.id, loanDate.toString(Qt::ISODate), timeOfDay(),
-        loanDate.addDays(limitDays).toString(Qt::ISODate), loan.open ? 0 : 1,
-        loan.open ? QVariant() : returnDate.toString(Qt::ISODate),
-        loan.open ? QVariant() : timeOfDay(), kOperator,
-        loan.open ? QVariant() : kOperator});
+    return b;
 }
 
 void TLibraryGenerator::writeBatch(int titles)
 {
-    QList<TGenReader> readers = addReaders((titles + 19) / 20);
-    QList<int> copiesOf(titles);
-    int copies = 0;
-    for (int &n : copiesOf)
-        copies += n = 1 + below(3);
-    const QList<TGenLoan> loans = planLoans((titles + 5) / 10, copies, readers);
-    QList<int> loanOfCopy(copies, -1);
-    for (int i = 0; i < loans.size(); ++i)
-        loanOfCopy[loans.at(i).copy] = i;
-
+    const TGenBatch batch = planBatch(titles);
     int copy = 0;
-    for (int t = 0; t < titles; ++t, ++m_nextTitle) {
+    for (int first = 0; first < titles; first += TBulkInsert::RowsPerStatement) {
+        const int count = std::min(TBulkInsert::RowsPerStatement, titles - first);
+        const QList<TGenTitle> written = writeBooks(batch, first, count, copy);
+        writeCopies(batch, written, copy);
+        for (const TGenTitle &title : written)
+            copy += title.copies;
+    }
+    m_loans.flush();
+}
+
+// The number of open loans among the copies [firstCopy, firstCopy + copies).
+int openLoansOf(const TGenBatch &batch, int firstCopy, int copies)
+{
+    int open = 0;
+    for (int c = firstCopy; c < firstCopy + copies; ++c)
+        open += batch.loanOfCopy.at(c) >= 0 && batch.loans.at(batch.loanOfCopy.at(c)).open;
+    return open;
+}
+
+// Writes titles [first, first + count) of the batch, whose copies start at
+// `firstCopy`, and returns them with their keys.
+QList<TGenTitle> TLibraryGenerator::writeBooks(const TGenBatch &batch, int first, int count,
+                                               int firstCopy)
+{
+    QList<TGenTitle> titles;
+    for (int t = first; t < first + count; ++t, ++m_nextTitle) {
         const auto &[cateCode, cateName] = m_categories.at(below(int(m_categories.size())));
         const TGenPublisher &publisher = m_publishers.at(below(int(m_publishers.size())));
-        const QString field = pick(fields());
-        const QString price = u"%1.%2"_s.arg(10 + below(190)).arg(below(10) * 10, 2, 10, QChar(u'0'));
-        int open = 0;
-        for (int c = copy; c < copy + copiesOf.at(t); ++c)
-            open += loanOfCopy.at(c) >= 0 && loans.at(loanOfCopy.at(c)).open;
-        const int bookId = execReturningKey(m_bookQuery, {
-            isbn(publisher), title(), QString(personName() + u' ' + pick(roles())), u"图书"_s,
-            cateCode, cateName, publisher.name, publisher.place,
-            u"%1-%2"_s.arg(1980 + below(m_today.year() - 1979)).arg(1 + below(12), 2, 10, QChar(u'0')),
-            price, copiesOf.at(t), open, QString(field + u"；"_s + pick(nouns())), u"中文"_s,
-            u"平装"_s, m_regDate, kOperator});
-        const QString callNumber = u"%1/%2"_s.arg(cateCode).arg(m_nextTitle);
-        for (int n = 0; n < copiesOf.at(t); ++n, ++copy) {
-            const int loan = loanOfCopy.at(copy);
-            const bool out = loan >= 0 && loans.at(loan).open;
-            const int copyId = execReturningKey(m_copyQuery, {
-                bookId, u"G%1"_s.arg(m_nextBarcode++, 9, 10, QChar(u'0')),
-                out ? u"借出"_s : u"可借"_s, callNumber, pickOrEmpty(m_rooms),
-                pickOrEmpty(m_shelves), price, m_regDate, kOperator});
+        const int copies = batch.copiesOf.at(t);
+        const TGenTitle title{
+            isbn(publisher.isbnPrefix), u"%1/%2"_s.arg(cateCode).arg(m_nextTitle),
+            u"%1.%2"_s.arg(10 + below(190)).arg(below(10) * 10, 2, 10, QChar(u'0')), copies, 0};
+        m_books.add({title.isbn, bookName(), QString(personName() + u' ' + pick(roles())),
+                     u"图书"_s, cateCode, cateName, publisher.name, publisher.place,
+                     u"%1-%2"_s.arg(1980 + below(m_today.year() - 1979))
+                         .arg(1 + below(12), 2, 10, QChar(u'0')),
+                     title.price, copies, openLoansOf(batch, firstCopy, copies),
+                     QString(pick(fields()) + u"；"_s + pick(nouns())), u"中文"_s, u"平装"_s,
+                     m_regDate, kOperator});
+        titles.append(title);
+        firstCopy += copies;
+    }
+    QHash<QString, int> bookIds;
+    for (const QVariantList &row : m_books.flush())
+        bookIds.insert(row.at(1).toString(), row.at(0).toInt());
+    for (TGenTitle &title : titles)
+        title.bookId = bookIds.value(title.isbn);
+    return titles;
+}
+
+// Writes the copies of the titles, the first of them being copy `copy` of
+// the batch, and the loans of those copies.
+void TLibraryGenerator::writeCopies(const TGenBatch &batch, const QList<TGenTitle> &titles,
+                                    int copy)
+{
+    QList<QPair<QString, int>> loaned;  // barcode, loan
+    for (const TGenTitle &title : titles) {
+        for (int n = 0; n < title.copies; ++n, ++copy) {
+            const QString barcode = u"G%1"_s.arg(m_nextBarcode++, 9, 10, QChar(u'0'));
+            const int loan = batch.loanOfCopy.at(copy);
+            const bool out = loan >= 0 && batch.loans.at(loan).open;
             if (loan >= 0)
-                addLoan(loans.at(loan), readers.at(loans.at(loan).reader), copyId, bookId);
+                loaned.append({barcode, loan});
+            m_copies.add({title.bookId, barcode, out ? u"借出"_s : u"可借"_s, title.callNumber,
+                          pickOrEmpty(m_rooms), pickOrEmpty(m_shelves), title.price, m_regDate,
+                          kOperator});
         }
     }
+    QHash<QString, QVariantList> copyOfBarcode;  // barcode -> CopyID, barcode, BookID
+    for (const QVariantList &row : m_copies.flush())
+        copyOfBarcode.insert(row.at(1).toString(), row);
+    // The loans follow the copies in the order they were made, whatever
+    // order the keys came back in, so the same start gives the same loans.
+    for (const auto &[barcode, loan] : loaned) {
+        const QVariantList copyRow = copyOfBarcode.value(barcode);
+        addLoan(batch.loans.at(loan), batch.readers.at(batch.loans.at(loan).reader),
+                copyRow.value(0), copyRow.value(2));
+    }
+}
+
+void TLibraryGenerator::addLoan(const TGenLoan &loan, const TGenReader &reader,
+                                const QVariant &copyId, const QVariant &bookId)
+{
+    const int limitDays = reader.cate.limitDays;
+    if (loan.open) {
+        // About a third of the open loans are overdue.
+        const QDate loanDate = m_today.addDays(-below(limitDays * 3 / 2 + 1));
+        m_loans.add({copyId, bookId, reader.id, iso(loanDate), timeOfDay(),
+                     iso(loanDate.addDays(limitDays)), 0, 0, QVariant(), QVariant(), kOperator,
+                     QVariant()});
+        return;
+    }
+    const int daysAgo = 30 + below(700);
+    const QDate loanDate = m_today.addDays(-daysAgo);
+    const QDate returnDate = loanDate.addDays(std::min(daysAgo, 1 + below(limitDays + 10)));
+    m_loans.add({copyId, bookId, reader.id, iso(loanDate), timeOfDay(),
+                 iso(loanDate.addDays(limitDays)), 0, 1, iso(returnDate), timeOfDay(), kOperator,
+                 kOperator});
 }
 
 } // namespace

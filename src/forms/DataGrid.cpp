@@ -4,7 +4,6 @@
 #include "GridTitleHeader.h"
 
 #include "data/DMPas.h"
-#include "data/DurEzeConn.h"
 #include "data/Guard.h"
 #include "data/Messages.h"
 
@@ -15,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QToolTip>
 
@@ -436,16 +434,20 @@ void TDataGrid::RefreshFooter()
         QStringList names;
         QList<ColumnType> types;
         for (const QString &name : std::as_const(m_sumFields)) {
-            if (const TField *f = m_dataSet->FindField(name)) {
+            const TField *f = m_dataSet->FindField(name);
+            const bool number = f && (f->DataType() == ColumnType::Integer
+                                      || f->DataType() == ColumnType::SmallInt
+                                      || f->DataType() == ColumnType::Money);
+            if (number) {
                 names.append(f->FieldName());
                 types.append(f->DataType());
             }
         }
         try {
-            QSqlQuery q = m_dataSet->Connection().Select(FooterSumSql(m_dataSet->SQL(), names));
-            if (q.next())
-                for (int i = 0; i < names.size(); ++i)
-                    m_sums.insert(key(names[i]), FooterSumText(types[i], q.value(i)));
+            // Asked of the database for a large list: no row is read for it.
+            const QVariantList sums = m_dataSet->SumsOf(names);
+            for (int i = 0; i < names.size(); ++i)
+                m_sums.insert(key(names[i]), FooterSumText(types[i], sums.value(i)));
         } catch (const std::exception &) {
             // The list itself reports a failing SQL; the footer stays empty.
         }

@@ -293,20 +293,6 @@ QString ApplyGridSort(const QString &sql, const QList<TGridSortColumn> &sort)
     return body + orderBy;
 }
 
-QString FooterSumSql(const QString &sql, const QStringList &fieldNames)
-{
-    QStringList sums;
-    for (const QString &f : fieldNames)
-        sums.append(u"SUM("_s + f + u')');
-    QString body = sql.trimmed();
-    while (body.endsWith(u';'))
-        body = body.chopped(1).trimmed();
-    const qsizetype own = TrailingOrderBy(body);
-    if (own >= 0)
-        body = body.left(own);
-    return u"SELECT "_s + sums.join(u", "_s) + u" FROM (\n"_s + body + u"\n) vm_f"_s;
-}
-
 QString FooterSumText(ColumnType type, const QVariant &sum)
 {
     if (!sum.isValid() || sum.isNull())

@@ -1,8 +1,8 @@
 #pragma once
 
 // The SQL behind the data grid: what the filter row's texts become, how the
-// marker line of a list's SQL takes them, the ORDER BY of the sorted titles
-// and the footer's sums. The grid only rewrites SQL and reopens; selecting,
+// marker line of a list's SQL takes them, the ORDER BY of the sorted titles,
+// and how the footer shows a sum. The grid only rewrites SQL and reopens; selecting,
 // sorting and adding up happen in the database, so a million rows cost no
 // more on screen than a hundred.
 
@@ -46,9 +46,6 @@ QString ApplyGridSort(const QString &sql, const QList<TGridSortColumn> &sort);
 
 // The position of the trailing top-level ORDER BY; -1 when there is none.
 qsizetype TrailingOrderBy(const QString &sql);
-
-// One row with the sum of each field over all rows of the SQL.
-QString FooterSumSql(const QString &sql, const QStringList &fieldNames);
 
 // A sum as the footer shows it: integers as they are, money with its
 // decimals (at least two).

@@ -1,5 +1,6 @@
 #include "ShellPictures.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -172,7 +173,7 @@ QIcon ApplicationIcon()
 
 QPixmap LoginBanner(const QString &title)
 {
-    QPixmap pm(400, 110);
+    QPixmap pm(440, 110);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient bg(0, 0, pm.width(), pm.height());
@@ -182,25 +183,33 @@ QPixmap LoginBanner(const QString &title)
     // Book spines at the right edge.
     const QColor spines[] = {QColor(0xc0, 0x39, 0x2b), kGold, QColor(0x27, 0xae, 0x60),
                              QColor(0x29, 0x80, 0xb9), QColor(0x8e, 0x44, 0xad)};
-    int x = pm.width() - 110;
-    for (int i = 0; i < 7; ++i) {
-        const int w = 10 + (i * 5) % 7;
-        const int h = 50 + (i * 11) % 26;
+    int x = pm.width() - 96;
+    for (int i = 0; i < 6; ++i) {
+        const int w = 9 + (i * 5) % 6;
+        const int h = 46 + (i * 11) % 26;
         p.fillRect(QRect(x, pm.height() - 14 - h, w, h), spines[i % 5]);
         x += w + 3;
     }
-    p.fillRect(QRect(pm.width() - 116, pm.height() - 14, 106, 4), QColor(0xd5, 0xb8, 0x8f));
-    p.setPen(Qt::white);
+    p.fillRect(QRect(pm.width() - 102, pm.height() - 14, 92, 4), QColor(0xd5, 0xb8, 0x8f));
+
+    // The title shrinks until it fits beside the shelf.
+    const QRect titleRect(22, 20, pm.width() - 132, 38);
     QFont big(u"Noto Sans CJK SC"_s);
-    big.setPixelSize(22);
     big.setBold(true);
+    for (int px = 22; px >= 12; --px) {
+        big.setPixelSize(px);
+        if (QFontMetrics(big).horizontalAdvance(title) <= titleRect.width())
+            break;
+    }
     p.setFont(big);
-    p.drawText(QRect(22, 22, pm.width() - 140, 34), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.setPen(Qt::white);
+    p.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetrics(big).elidedText(title, Qt::ElideRight, titleRect.width()));
     QFont small(u"Noto Sans CJK SC"_s);
     small.setPixelSize(13);
     p.setFont(small);
     p.setPen(QColor(0xd6, 0xea, 0xf8));
-    p.drawText(QRect(22, 60, pm.width() - 140, 24), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(22, 62, titleRect.width(), 24), Qt::AlignLeft | Qt::AlignVCenter,
                u"请输入用户名称和密码"_s);
     return pm;
 }

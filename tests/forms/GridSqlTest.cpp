@@ -1,6 +1,6 @@
 // The grid's SQL: what the filter row's texts become, how the marker line
 // takes them (alone and next to a find's condition), the ORDER BY of the
-// sorted titles and the footer's sums.
+// sorted titles and how the footer shows its sums.
 
 #include "data/DataSet.h"
 #include "data/Dialect.h"
@@ -15,16 +15,27 @@ using Schema::ColumnType;
 
 namespace {
 
+// A column of the given type and label.
+Column column(const QString &name, ColumnType type, const QString &label)
+{
+    Column c;
+    c.name = name;
+    c.type = type;
+    c.size = type == ColumnType::String ? 100 : 0;
+    c.label = label;
+    return c;
+}
+
 TEST(GridSql, FilterRowTexts)
 {
     TDurEzeConn conn;
     TDataSet ds(conn, u"TestQuery"_s);
     ds.SetPersistentFields({
-        Column{u"BookName"_s, ColumnType::String, 100, u"书刊名称"_s},
-        Column{u"TotalCount"_s, ColumnType::Integer, 0, u"总册数"_s},
-        Column{u"BookPrice"_s, ColumnType::Money, 0, u"书刊定价"_s},
-        Column{u"RegDate"_s, ColumnType::Date, 0, u"登记日期"_s},
-        Column{u"Sex"_s, ColumnType::Boolean, 0, u"性别"_s},
+        column(u"BookName"_s, ColumnType::String, u"书刊名称"_s),
+        column(u"TotalCount"_s, ColumnType::Integer, u"总册数"_s),
+        column(u"BookPrice"_s, ColumnType::Money, u"书刊定价"_s),
+        column(u"RegDate"_s, ColumnType::Date, u"登记日期"_s),
+        column(u"Sex"_s, ColumnType::Boolean, u"性别"_s),
     });
     struct Case {
         QString field;
@@ -131,8 +142,6 @@ TEST(GridSql, SortRewrite)
 
 TEST(GridSql, FooterSums)
 {
-    EXPECT_EQ(FooterSumSql(u"SELECT * FROM T ORDER BY A"_s, {u"X"_s, u"Y"_s}),
-              u"SELECT SUM(X), SUM(Y) FROM (\nSELECT * FROM T \n) vm_f"_s);
     struct Case {
         ColumnType type;
         QVariant sum;

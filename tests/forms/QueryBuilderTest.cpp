@@ -26,6 +26,17 @@ using Schema::ColumnType;
 
 namespace {
 
+// A column of the given type and label.
+Column column(const QString &name, ColumnType type, const QString &label)
+{
+    Column c;
+    c.name = name;
+    c.type = type;
+    c.size = type == ColumnType::String ? 100 : 0;
+    c.label = label;
+    return c;
+}
+
 // Fields of every kind, on a dataset that is never opened.
 class FieldSet
 {
@@ -33,14 +44,14 @@ public:
     FieldSet() : ds(conn, u"TestQuery"_s)
     {
         ds.SetPersistentFields({
-            Column{u"BookName"_s, ColumnType::String, 100, u"书刊名称"_s},
-            Column{u"TotalCount"_s, ColumnType::Integer, 0, u"总册数"_s},
-            Column{u"BookPrice"_s, ColumnType::Money, 0, u"书刊定价"_s},
-            Column{u"RegDate"_s, ColumnType::Date, 0, u"登记日期"_s},
-            Column{u"Sex"_s, ColumnType::Boolean, 0, u"性别"_s},
-            Column{u"ContentIntro"_s, ColumnType::Memo, 0, u"内容简介"_s},
-            Column{u"Photo"_s, ColumnType::Blob, 0, u"照片"_s},
-            Column{u"ReaderID"_s, ColumnType::Key, 0, u"读者序号"_s},
+            column(u"BookName"_s, ColumnType::String, u"书刊名称"_s),
+            column(u"TotalCount"_s, ColumnType::Integer, u"总册数"_s),
+            column(u"BookPrice"_s, ColumnType::Money, u"书刊定价"_s),
+            column(u"RegDate"_s, ColumnType::Date, u"登记日期"_s),
+            column(u"Sex"_s, ColumnType::Boolean, u"性别"_s),
+            column(u"ContentIntro"_s, ColumnType::Memo, u"内容简介"_s),
+            column(u"Photo"_s, ColumnType::Blob, u"照片"_s),
+            column(u"ReaderID"_s, ColumnType::Key, u"读者序号"_s),
         });
     }
     const TField *f(const QString &name) const { return ds.FieldByName(name); }

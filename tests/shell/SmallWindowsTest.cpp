@@ -186,7 +186,7 @@ TEST_P(SmallWindowsTest, ParameterDefaults)
         exec(u"DELETE FROM Par_tab"_s);
         if (c.row)
             exec(u"INSERT INTO Par_tab(SystemName,CorpName,IsExitConfirm,IsShowUserListOnLogin,"
-                 "IsMaxBookManager)VALUES(%1)"_s.arg(QString::fromLatin1(c.row)));
+                 "IsMaxBookManager)VALUES(%1)"_s.arg(QString::fromUtf8(c.row)));
         EXPECT_EQ(ParManager->GetSystemName(), c.systemName);
         EXPECT_EQ(ParManager->GetCorpName(), c.corpName);
         EXPECT_EQ(ParManager->GetIsExitConfirm(), c.exitConfirm);
