@@ -195,6 +195,15 @@ struct TGenBatch {
     QList<TGenLoan> loans;
 };
 
+// The number of open loans among the copies [firstCopy, firstCopy + copies).
+int openLoansOf(const TGenBatch &batch, int firstCopy, int copies)
+{
+    int open = 0;
+    for (int c = firstCopy; c < firstCopy + copies; ++c)
+        open += batch.loanOfCopy.at(c) >= 0 && batch.loans.at(batch.loanOfCopy.at(c)).open;
+    return open;
+}
+
 // A title written in the batch, as its copies need it.
 struct TGenTitle {
     QString isbn;
@@ -443,15 +452,6 @@ void TLibraryGenerator::writeBatch(int titles)
             copy += title.copies;
     }
     m_loans.flush();
-}
-
-// The number of open loans among the copies [firstCopy, firstCopy + copies).
-int openLoansOf(const TGenBatch &batch, int firstCopy, int copies)
-{
-    int open = 0;
-    for (int c = firstCopy; c < firstCopy + copies; ++c)
-        open += batch.loanOfCopy.at(c) >= 0 && batch.loans.at(batch.loanOfCopy.at(c)).open;
-    return open;
 }
 
 // Writes titles [first, first + count) of the batch, whose copies start at

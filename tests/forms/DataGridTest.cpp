@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -130,7 +131,7 @@ TEST_P(DataGridTest, FilterRowTextsAreTakenSafely)
         {u"RegDate"_s, u"2009-05-01"_s, 1},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE((c.field + u": "_s + c.text).toStdString());
+        SCOPED_TRACE(QString(c.field + u": "_s + c.text).toStdString());
         grid->ClearFilterRow();
         grid->SetFilterText(c.field, c.text);
         ASSERT_TRUE(grid->ApplyFilterRow());

@@ -71,7 +71,7 @@ TEST(GridSql, FilterRowTexts)
         {u"Sex"_s, u"男"_s, {}, true},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE((c.field + u": "_s + c.text).toStdString());
+        SCOPED_TRACE(QString(c.field + u": "_s + c.text).toStdString());
         QString error;
         EXPECT_EQ(FilterRowCondition(*ds.FieldByName(c.field), c.text, &error), c.sql);
         EXPECT_EQ(!error.isEmpty(), c.error) << error.toStdString();
