@@ -102,6 +102,33 @@ TDemoValues bookValues(const TDemoRecord &r, const QHash<QString, QString> &cate
     return values;
 }
 
+// The copies of one title: barcodes are running numbers, the call number is
+// the class number with the title's running number within its class.
+QList<int> addCopies(TDurEzeConn &conn, int bookId, const TDemoRecord &r,
+                     const QString &callNumber, int &barcode, const QDate &regDate)
+{
+    const bool periodical = r.value(u"BookType"_s) == u"期刊";
+    QList<int> ids;
+    for (int n = 1; n <= r.value(u"Copies"_s).toInt(); ++n) {
+        // A periodical's copies are back issues of the year before.
+        const QString volume =
+            periodical ? u"%1年第%2期"_s.arg(regDate.year() - 1).arg(n) : QString();
+        ids.append(InsertDemoRow(conn, u"Copies_tab"_s, {
+            {u"BookID"_s, bookId},
+            {u"BookBarCode"_s, u"%1"_s.arg(++barcode, 8, 10, QChar(u'0'))},
+            {u"BookState"_s, u"可借"_s},
+            {u"BookCode"_s, callNumber},
+            {u"BookRoom"_s, r.value(u"BookRoom"_s)},
+            {u"BookPos"_s, r.value(u"BookPos"_s)},
+            {u"VolumeInfo"_s, volume},
+            {u"Price"_s, r.value(u"BookPrice"_s)},
+            {u"RegDate"_s, iso(regDate)},
+            {u"Operator"_s, kOperator},
+        }));
+    }
+    return ids;
+}
+
 TDemoCopies loadBooks(TDurEzeConn &conn, const QDate &regDate)
 {
     const auto cateNames =
@@ -109,33 +136,16 @@ TDemoCopies loadBooks(TDurEzeConn &conn, const QDate &regDate)
     const auto places =
         pairs(conn, u"SELECT PublisherName, PublisherPlace FROM Publishers_tab"_s);
     TDemoCopies copies;
-    QHash<QString, int> titlesInClass;  // the running number of the call number
+    QHash<QString, int> titlesInClass;
     int barcode = 0;
     for (const TDemoRecord &r : ReadDemoFile(u"books.tsv"_s)) {
         const QString name = r.value(u"BookName"_s);
+        const QString cateCode = r.value(u"CateCode"_s);
         const int bookId =
             InsertDemoRow(conn, u"Books_tab"_s, bookValues(r, cateNames, places, regDate));
         copies.bookIds.insert(name, bookId);
-        const QString callNumber = u"%1/%2"_s.arg(r.value(u"CateCode"_s))
-                                       .arg(++titlesInClass[r.value(u"CateCode"_s)]);
-        const bool periodical = r.value(u"BookType"_s) == u"期刊";
-        for (int n = 1; n <= r.value(u"Copies"_s).toInt(); ++n) {
-            // A periodical's copies are back issues of the year before.
-            const QString volume =
-                periodical ? u"%1年第%2期"_s.arg(regDate.year() - 1).arg(n) : QString();
-            copies.copyIds[name].append(InsertDemoRow(conn, u"Copies_tab"_s, {
-                {u"BookID"_s, bookId},
-                {u"BookBarCode"_s, u"%1"_s.arg(++barcode, 8, 10, QChar(u'0'))},
-                {u"BookState"_s, u"可借"_s},
-                {u"BookCode"_s, callNumber},
-                {u"BookRoom"_s, r.value(u"BookRoom"_s)},
-                {u"BookPos"_s, r.value(u"BookPos"_s)},
-                {u"VolumeInfo"_s, volume},
-                {u"Price"_s, r.value(u"BookPrice"_s)},
-                {u"RegDate"_s, iso(regDate)},
-                {u"Operator"_s, kOperator},
-            }));
-        }
+        const QString callNumber = u"%1/%2"_s.arg(cateCode).arg(++titlesInClass[cateCode]);
+        copies.copyIds.insert(name, addCopies(conn, bookId, r, callNumber, barcode, regDate));
     }
     return copies;
 }
@@ -180,7 +190,8 @@ void loadLoans(TDurEzeConn &conn, const TDemoCopies &copies,
         const QString title = r.value(u"BookName"_s);
         const int copyNo = r.value(u"CopyNo"_s).toInt();
         const QString readerCode = r.value(u"ReaderCode"_s);
-        if (copyNo < 1 || copyNo > copies.copyIds.value(title).size() || !readers.contains(readerCode))
+        if (copyNo < 1 || copyNo > copies.copyIds.value(title).size() ||
+            !readers.contains(readerCode))
             throw TDbError(u"示例借阅记录“%1”所指的复本或读者不存在。"_s.arg(title));
         const TDemoReader reader = readers.value(readerCode);
         const QDate loanDate = today.addDays(-r.value(u"LoanDaysAgo"_s).toInt());

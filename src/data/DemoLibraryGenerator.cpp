@@ -213,6 +213,9 @@ struct TGenTitle {
     int bookId = 0;
 };
 
+// Writes the synthetic library batch by batch: readers first, then titles
+// with their copies, then the loans of some of those copies, with counters
+// and copy states settled before anything is written.
 class TLibraryGenerator
 {
 public:
@@ -221,6 +224,7 @@ public:
     void run(int titles, const std::function<void(int)> &progress);
 
 private:
+    void ensureLookups();
     void readLookups();
     void readStartingNumbers();
     void writeBatch(int titles);
@@ -289,6 +293,7 @@ void TLibraryGenerator::run(int titles, const std::function<void(int)> &progress
         // categories gets them first, so every generated row links to
         // something real.
         TTransaction tx(m_conn);
+        ensureLookups();
         readLookups();
         readStartingNumbers();
         tx.Commit();
@@ -305,7 +310,7 @@ void TLibraryGenerator::run(int titles, const std::function<void(int)> &progress
     }
 }
 
-void TLibraryGenerator::readLookups()
+void TLibraryGenerator::ensureLookups()
 {
     if (isEmpty(m_conn, u"BookCate_tab"_s))
         LoadDemoCategories(m_conn);
@@ -315,7 +320,10 @@ void TLibraryGenerator::readLookups()
         InsertDemoRow(m_conn, u"ReaderCate_tab"_s, {
             {u"ReaderCateName"_s, u"普通读者"_s}, {u"LimitBooksCount"_s, 10},
             {u"LimitDays"_s, 30}, {u"ReLoanTimes"_s, 1}, {u"ReLoanDays"_s, 15}});
+}
 
+void TLibraryGenerator::readLookups()
+{
     QSqlQuery q = m_conn.Select(
         u"SELECT BookCateCode, BookCateName FROM BookCate_tab ORDER BY BookCateID"_s);
     while (q.next())

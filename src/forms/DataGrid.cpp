@@ -713,8 +713,10 @@ bool TDataGrid::CellTextCutOff(const QModelIndex &index) const
     const QString text = m_model->data(index, Qt::DisplayRole).toString();
     if (text.isEmpty())
         return false;
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) * 2 + 4;
-    return fontMetrics().horizontalAdvance(text) + margin > columnWidth(index.column());
+    // The room the item delegate gives a text inside its cell.
+    const int margin = (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) * 2;
+    const int room = columnWidth(index.column()) - (showGrid() ? 1 : 0);
+    return fontMetrics().horizontalAdvance(text) + margin > room;
 }
 
 // --- keys, mouse, tooltips ------------------------------------------------------------------

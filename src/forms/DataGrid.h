@@ -116,6 +116,9 @@ public:
     // enabled and visible, and tell RowActivated.
     void ActivateCurrentRow();
 
+    // Keeps the row clear of the footer as well.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
 signals:
     // The current row or the selected rows changed: the window updates its actions.
     void SelectionChanged();
@@ -126,7 +129,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void updateGeometries() override;
-    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 
 using namespace Qt::StringLiterals;
@@ -111,6 +112,13 @@ void LockScreen()
     if (qobject_cast<TLockScreenForm *>(active) || qobject_cast<TPwdInputForm *>(active))
         return;
     TLockedScope locked;
-    TLockScreenForm form;
-    ExecModal(form);
+    QPointer<QWidget> previous(active);
+    {
+        TLockScreenForm form(active);
+        ExecModal(form);
+    }
+    // The window that was working gets the keyboard back; window managers
+    // do not all return it from a full-screen window.
+    if (previous)
+        previous->activateWindow();
 }

@@ -51,7 +51,8 @@ const QList<TCheck> &invariants()
         {"no reader holds more than the category allows",
          u"SELECT COUNT(*) FROM Readers_tab r JOIN ReaderCate_tab rc"
          " ON rc.ReaderCateID = r.ReaderCateID WHERE COALESCE(rc.LimitBooksCount, 0) <"
-         " (SELECT COUNT(*) FROM LoanList_tab l WHERE l.ReaderID = r.ReaderID AND l.IsReturn = 0)"_s},
+         " (SELECT COUNT(*) FROM LoanList_tab l WHERE l.ReaderID = r.ReaderID"
+         " AND l.IsReturn = 0)"_s},
         {"every reader has a category",
          u"SELECT COUNT(*) FROM Readers_tab r WHERE NOT EXISTS"
          " (SELECT 1 FROM ReaderCate_tab rc WHERE rc.ReaderCateID = r.ReaderCateID)"_s},
@@ -104,8 +105,10 @@ const QList<TCheck> &sampleChecks()
         {"the 22 main classes are the top level",
          u"SELECT 22 - COUNT(*) FROM BookCate_tab WHERE BookCateParentID = 0"
          " AND LENGTH(BookCateCode) = 1"_s},
-        {"at least 200 titles", u"SELECT CASE WHEN COUNT(*) >= 200 THEN 0 ELSE 1 END FROM Books_tab"_s},
-        {"at least 60 readers", u"SELECT CASE WHEN COUNT(*) >= 60 THEN 0 ELSE 1 END FROM Readers_tab"_s},
+        {"at least 200 titles",
+         u"SELECT CASE WHEN COUNT(*) >= 200 THEN 0 ELSE 1 END FROM Books_tab"_s},
+        {"at least 60 readers",
+         u"SELECT CASE WHEN COUNT(*) >= 60 THEN 0 ELSE 1 END FROM Readers_tab"_s},
         {"some periodicals with ISSN, CN and frequency",
          u"SELECT CASE WHEN COUNT(*) >= 3 THEN 0 ELSE 1 END FROM Books_tab WHERE BookType = '期刊'"
          " AND CN IS NOT NULL AND PublishPeriods IS NOT NULL AND LENGTH(ISBNISSN) = 9"_s},
@@ -302,8 +305,8 @@ TEST_P(DemoLibraryTest, GenerateKeepsReadersWithinTightLimits)
     SKIP_WITHOUT_SERVER(GetParam());
     TTestDb db(GetParam());
     // Categories that allow one book, or none at all (limits left empty).
-    db.conn().ExecuteBound(u"INSERT INTO ReaderCate_tab (ReaderCateName, LimitBooksCount, LimitDays)"
-                           " VALUES (?, 1, 14)"_s, {u"限借一本"_s});
+    db.conn().ExecuteBound(u"INSERT INTO ReaderCate_tab (ReaderCateName, LimitBooksCount,"
+                           " LimitDays) VALUES (?, 1, 14)"_s, {u"限借一本"_s});
     db.conn().ExecuteBound(u"INSERT INTO ReaderCate_tab (ReaderCateName) VALUES (?)"_s,
                            {u"停借"_s});
     generateAndCheck(db.conn(), 2000);

@@ -59,8 +59,31 @@ protected:
     std::unique_ptr<TDataGrid> grid;
 };
 
+// Collects the warnings the model tester writes while it watches.
+class TWarningCatcher
+{
+public:
+    TWarningCatcher() { m_previous = qInstallMessageHandler(&TWarningCatcher::handle); }
+    ~TWarningCatcher() { qInstallMessageHandler(m_previous); }
+    static QStringList &caught()
+    {
+        static QStringList list;
+        return list;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &text)
+    {
+        if (type != QtDebugMsg && text.contains(u"FAIL"_s))
+            caught().append(text);
+    }
+    QtMessageHandler m_previous = nullptr;
+};
+
 TEST_P(DataGridTest, ShowsTheVisibleFieldsWithTheirLabels)
 {
+    TWarningCatcher::caught().clear();
+    TWarningCatcher catcher;
     QAbstractItemModelTester tester(grid->GridModel(), QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(grid->GridModel()->rowCount(), SampleBooks().size());
     EXPECT_EQ(column(u"BookID"_s), -1);        // hidden key
@@ -73,6 +96,19 @@ TEST_P(DataGridTest, ShowsTheVisibleFieldsWithTheirLabels)
     grid->setColumnWidth(column(u"Author"_s), 123);
     grid->ClickTitle(column(u"Author"_s), Qt::NoModifier);
     EXPECT_EQ(grid->columnWidth(column(u"Author"_s)), 123);
+    // The model stays sound through reopens, filters, edits and deletes.
+    grid->SetFilterText(u"BookName"_s, u"计算机"_s);
+    grid->ApplyFilterRow();
+    books->Append();
+    books->FieldByName(u"BookName"_s)->SetValue(u"计算机新书"_s);
+    books->FieldByName(u"Author"_s)->SetValue(u"某人"_s);
+    books->FieldByName(u"BookType"_s)->SetValue(u"图书"_s);
+    books->Post();
+    EXPECT_EQ(grid->GridModel()->rowCount(), 3);
+    books->Delete();
+    EXPECT_EQ(grid->GridModel()->rowCount(), 2);
+    grid->ClearFilterRow();
+    EXPECT_TRUE(TWarningCatcher::caught().isEmpty()) << TWarningCatcher::caught().join(u'\n').toStdString();
 }
 
 TEST_P(DataGridTest, FilterRowRewritesTheMarkerLineAndKeepsAFind)
@@ -286,13 +322,20 @@ TEST_P(DataGridTest, DoubleClickAndEnterRunTheModifyAction)
     EXPECT_EQ(runs, 2);
 }
 
-TEST_P(DataGridTest, CutOffTextsGetTooltips)
+TEST_P(DataGridTest, CutOffTextsGetTooltipsAndATitleBorderFitsTheColumn)
 {
     const int name = column(u"BookName"_s);
     grid->setColumnWidth(name, 80);
     EXPECT_TRUE(grid->CellTextCutOff(grid->GridModel()->index(6, name)));
     EXPECT_FALSE(grid->CellTextCutOff(grid->GridModel()->index(6, column(u"TotalCount"_s))));
-    grid->setColumnWidth(name, 2000);
+    // A double click on the title's right border fits the column to its rows.
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    QHeaderView *header = grid->horizontalHeader();
+    const QPoint border(header->sectionViewportPosition(name) + header->sectionSize(name) - 1,
+                        header->viewport()->height() / 2);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, border);
+    EXPECT_GT(grid->columnWidth(name), 80);
     EXPECT_FALSE(grid->CellTextCutOff(grid->GridModel()->index(6, name)));
 }
 

@@ -172,6 +172,7 @@ TEST_P(FatherFormTest, RightsHideTheirActionsAndTheGridRespectsThem)
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     HideTaggedActions(form.get(), PrintRightTag);
+    QCoreApplication::processEvents();  // the toolbar lays itself out again
     EXPECT_FALSE(form->ToolButtonOf(form->ActionPrint)->isVisible());
     EXPECT_FALSE(form->ToolButtonOf(form->ActionExport)->isVisible());
     EXPECT_TRUE(form->ToolButtonOf(form->PublishersMod)->isVisible());
@@ -183,6 +184,7 @@ TEST_P(FatherFormTest, RightsHideTheirActionsAndTheGridRespectsThem)
     EXPECT_EQ(form->mods, 1);
 
     HideTaggedActions(form.get(), OperateRightTag);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(form->ToolButtonOf(form->PublishersManage)->isVisible());  // and so its menu
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     QTest::keyClick(grid, Qt::Key_Return);
@@ -257,8 +259,10 @@ TEST_P(FatherFormTest, MaximizedByNameAndClosedQueries)
     EXPECT_FALSE(TFatherForm(u"BookCateForm"_s, u"书刊类别设置"_s, {}).windowState() & Qt::WindowMaximized);
     EXPECT_FALSE(TFatherForm(u"readersform"_s, {}, {}).windowState() & Qt::WindowMaximized);
 
+    form->show();
     EXPECT_TRUE(DM1->PublishersQuery->Active());
     form->SystemExit->trigger();
+    EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(DM1->PublishersQuery->Active());
 }
 
