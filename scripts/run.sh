@@ -7,5 +7,6 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 bash scripts/build.sh Vellumark vellumark-db vellumark_resources
-build/bin/vellumark-db init --demo --if-missing
+# The sample library is not loaded yet: a new, empty database.
+build/bin/vellumark-db init --if-missing
 exec build/bin/Vellumark "$@"
