@@ -272,7 +272,9 @@ TEST_P(FatherFormTest, DropDownButtonShowsItsTriangle)
     EXPECT_EQ(DropDownTriangle(QRect(10, 5, 57, 40)), QPolygon({{52, 20}, {56, 20}, {54, 22}}));
     QToolButton *manage = form->ToolButtonOf(form->PublishersManage);
     EXPECT_EQ(manage->popupMode(), QToolButton::InstantPopup);
-    EXPECT_EQ(manage->menu()->actions().constFirst()->objectName(), u"PublishersGenInputCode"_s);
+    ASSERT_NE(form->PublishersManage->menu(), nullptr);
+    EXPECT_EQ(form->PublishersManage->menu()->actions().constFirst()->objectName(),
+              u"PublishersGenInputCode"_s);
     // The triangle is painted in the window-text colour.
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
