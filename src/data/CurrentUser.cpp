@@ -10,5 +10,5 @@ TCurrentUser &CurrentUser()
 
 bool IsAdminUser(const QString &userCode)
 {
-    return userCode.trimmed().compare(u"Admin"_s, Qt::CaseInsensitive) == 0;
+    return userCode.compare(u"Admin"_s, Qt::CaseInsensitive) == 0;
 }

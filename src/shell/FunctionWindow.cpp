@@ -1,5 +1,6 @@
 #include "FunctionWindow.h"
 
+#include "HelpFrm.h"
 #include "ModalSeam.h"
 #include "Rights.h"
 #include "data/UserLog.h"
@@ -15,12 +16,18 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Shown over the window that opened it, yet alive only while it is shown.
+// The help window opens nothing: it follows the modal windows instead.
 void placeOverActiveWindow(QWidget *window)
 {
     if (window->parentWidget())
         return;
-    if (QWidget *active = QApplication::activeWindow())
-        window->setParent(active, window->windowFlags() | Qt::Window);
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
+    if (qobject_cast<THelpForm *>(owner))
+        owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    if (owner)
+        window->setParent(owner, window->windowFlags() | Qt::Window);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ShellHelpers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPointer>
@@ -50,6 +51,7 @@ THelpForm::THelpForm(QWidget *parent) : QMainWindow(parent)
 
 void THelpForm::ShowTopic(const QString &keyword)
 {
+    followModalWindow();
     const QString folder = HelpTopicFolder();
     QString topic = keyword.trimmed();
     if (topic.isEmpty() || !QFileInfo::exists(folder + topic))
@@ -58,6 +60,20 @@ void THelpForm::ShowTopic(const QString &keyword)
     show();
     raise();
     activateWindow();
+}
+
+void THelpForm::followModalWindow()
+{
+    // A modal window blocks every window but its own children, so help asked
+    // for from the login window or a function window must belong to it to
+    // be read at all; it goes with that window when it closes.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal == this || parentWidget() == modal || (modal && isAncestorOf(modal)))
+        return;
+    const QRect geometry = this->geometry();
+    setParent(modal, windowFlags() | Qt::Window);
+    if (geometry.isValid())
+        setGeometry(geometry);
 }
 
 QString THelpForm::CurrentTopic() const

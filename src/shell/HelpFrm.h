@@ -15,11 +15,13 @@ public:
     static THelpForm *Instance();
 
     // Shows the topic (a file name in the help folder); the contents page
-    // when the name is empty or no such topic exists.
+    // when the name is empty or no such topic exists. Over a modal window
+    // the help window belongs to it, so it can be read and closed.
     void ShowTopic(const QString &keyword);
     QString CurrentTopic() const;
 
 private:
     explicit THelpForm(QWidget *parent = nullptr);
+    void followModalWindow();
     QTextBrowser *m_browser = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -106,6 +107,15 @@ void TParForm::buildLayout()
     OnClicked(BtnSave, [this] { save(); });
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     OnClicked(BtnHelp, [] { ShowHelpTopic(HelpKeyword()); });
+}
+
+void TParForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        BtnHelp->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TParForm::save()

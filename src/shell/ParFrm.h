@@ -29,6 +29,9 @@ public:
 
     static QString HelpKeyword() { return QStringLiteral("Par.html"); }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void buildLayout();
     void save();

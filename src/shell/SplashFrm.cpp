@@ -12,6 +12,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Platforms without window opacity (offscreen, minimal) would only complain
+// at every step of the fade.
+bool canFade()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != u"offscreen" && platform != u"minimal";
+}
+
+} // namespace
+
 TSplashForm::TSplashForm(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
@@ -23,7 +35,8 @@ TSplashForm::TSplashForm(QWidget *parent)
     setFixedSize(m_picture.deviceIndependentSize().toSize());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    setWindowOpacity(0.0);
+    if (canFade())
+        setWindowOpacity(0.0);
 }
 
 QPixmap TSplashForm::BuiltInPicture()
@@ -62,6 +75,10 @@ QPixmap TSplashForm::BuiltInPicture()
 void TSplashForm::ShowAndFadeIn()
 {
     show();
+    if (!canFade()) {
+        QApplication::processEvents();
+        return;
+    }
     raise();
     // About half a second in all, whatever the machine.
     for (int opacity = 1; opacity <= 255; ++opacity) {

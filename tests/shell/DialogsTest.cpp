@@ -65,6 +65,28 @@ TEST(Help, TopicsOpenAndUnknownOnesShowTheContents)
     THelpForm::Instance()->close();
 }
 
+TEST(Help, OverAModalWindowTheHelpBelongsToIt)
+{
+    {
+        // A modal window blocks every other window: help asked for from it
+        // must be its child to be read and closed at all.
+        QDialog modal;
+        modal.setModal(true);
+        modal.show();
+        ShowHelpTopic(u"SysStartup.html"_s);
+        THelpForm *help = THelpForm::Instance();
+        EXPECT_EQ(help->parentWidget(), &modal);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_TRUE(help->isWindow());
+        EXPECT_EQ(help->CurrentTopic(), u"SysStartup.html"_s);
+    }
+    // It went with its window; without a modal window it stands alone.
+    ShowHelpTopic(u"SysIntro.html"_s);
+    EXPECT_EQ(THelpForm::Instance()->parentWidget(), nullptr);
+    EXPECT_EQ(THelpForm::Instance()->CurrentTopic(), u"SysIntro.html"_s);
+    THelpForm::Instance()->close();
+}
+
 TEST(Version, OwnExecutablesCarryTheVersion)
 {
     EXPECT_TRUE(GetFileVersion(u"/etc/hostname"_s).isEmpty());

@@ -30,6 +30,10 @@ TEST(RightsSql, AdministratorAndOtherUsers)
               "ON UserFun_tab.FunID=UserAccredit_tab.FunID\r\n"
               "WHERE UserID=7\r\n"
               "ORDER BY FunCate,FunCode"_s);
+
+    // Only "Admin" itself, in any letter case, holds every right.
+    user.UserCode = u"Admin "_s;
+    EXPECT_TRUE(AccQuerySQL(user).contains(u"WHERE UserID=7"_s));
 }
 
 TEST(HomePageTags, TagsAreReplacedAndUnknownOnesVanish)

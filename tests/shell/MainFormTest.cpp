@@ -7,6 +7,7 @@
 #include "shell/AboutFrm.h"
 #include "shell/ExitFrm.h"
 #include "shell/FunctionWindow.h"
+#include "shell/HelpFrm.h"
 #include "shell/HomePage.h"
 #include "shell/LockScreenFrm.h"
 #include "shell/LoginFrm.h"
@@ -16,9 +17,11 @@
 #include "shell/PowerControl.h"
 #include "shell/PwdInputFrm.h"
 #include "shell/Rights.h"
+#include "shell/ShellHelpers.h"
 #include "shell/UserNameCombo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -225,6 +228,24 @@ TEST_P(MainFormTest, FollowingLinks)
                                          u"书刊信息维护|关闭|lib01|李明"_s,
                                          u"系统参数设置|打开|Admin|管理员"_s,
                                          u"系统参数设置|关闭|Admin|管理员"_s}));
+}
+
+TEST_P(MainFormTest, HelpWindowNeverOwnsAFunctionWindow)
+{
+    // The help window follows modal windows; owning one would make it its
+    // own grandparent at the next F1.
+    ShowHelpTopic(u"SysIntro.html"_s);
+    THelpForm *help = THelpForm::Instance();
+    QApplication::setActiveWindow(help);
+    ASSERT_EQ(QApplication::activeWindow(), help);
+    QWidget *owner = help;
+    TModalAnswer answer([&](QDialog &d) {
+        owner = d.parentWidget();
+        return int(QDialog::Rejected);
+    });
+    OpenFunctionWindow<TModPwdForm>(-1);
+    EXPECT_EQ(owner, nullptr);
+    help->close();
 }
 
 TEST_P(MainFormTest, PasswordChangeIsAnEditWindowWithItsLog)

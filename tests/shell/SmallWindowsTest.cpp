@@ -9,10 +9,12 @@
 #include "shell/GuideFrm.h"
 #include "shell/HelpFrm.h"
 #include "shell/LockScreenFrm.h"
+#include "shell/LoginFrm.h"
 #include "shell/ModPwdFrm.h"
 #include "shell/ParFrm.h"
 #include "shell/Passwords.h"
 #include "shell/PwdInputFrm.h"
+#include "shell/ShellHelpers.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -248,6 +250,26 @@ TEST_P(SmallWindowsTest, AboutShowsVersionAndTheLibrary)
     exec(u"INSERT INTO Par_tab(CorpName)VALUES('阳光小学')"_s);
     TAboutForm w;
     EXPECT_EQ(w.PanCorpName->text(), u"阳光小学"_s);
+}
+
+TEST_P(SmallWindowsTest, F1OpensTheTopicOfEachWindow)
+{
+    addUser(u"Admin"_s, u"管理员"_s);
+    loginAs(u"Admin"_s);
+    const std::pair<std::function<QDialog *()>, QString> cases[] = {
+        {[] { return new TLoginForm; }, u"SysStartup.html"_s},
+        {[] { return new TParForm; }, u"Par.html"_s},
+        {[] { return new TModPwdForm; }, u"SysIntro.html"_s},
+        {[] { return new TAboutForm; }, u"SysIntro.html"_s},
+    };
+    for (const auto &[make, topic] : cases) {
+        SCOPED_TRACE(topic.toStdString());
+        ShowHelpTopic(u"index.html"_s);
+        std::unique_ptr<QDialog> w(make());
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        EXPECT_EQ(THelpForm::Instance()->CurrentTopic(), topic) << w->objectName().toStdString();
+    }
+    THelpForm::Instance()->close();
 }
 
 TEST(Guide, HelpLinkOpensTheContents)
