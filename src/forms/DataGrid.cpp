@@ -1,5 +1,6 @@
 #include "DataGrid.h"
 
+#include "GridFindFrm.h"
 #include "GridFooter.h"
 #include "GridTitleHeader.h"
 
@@ -82,6 +83,12 @@ void TDataGrid::setUp()
             [this] { RunGuarded([&] { ApplyFilterRow(); }); });
     connect(m_header, &TGridTitleHeader::FilterPaused, this,
             [this] { RunGuarded([&] { takeFilterRow(false); }); });
+    // A row picked on its row header is selected, as one picked with Ctrl
+    // (the view has already selected it when this runs).
+    connect(rows, &QHeaderView::sectionPressed, this, [this] {
+        m_explicitSelection = true;
+        emit SelectionChanged();
+    });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         m_header->PlaceEditors();
         if (m_footer)
@@ -734,6 +741,12 @@ void TDataGrid::keyPressEvent(QKeyEvent *event)
         && event->modifiers() == Qt::NoModifier) {
         if (currentIndex().isValid())
             ActivateCurrentRow();
+        event->accept();
+        return;
+    }
+    // The find-text dialog, unless the window gave Ctrl+F an action of its own.
+    if (event->matches(QKeySequence::Find)) {
+        ShowGridFindDialog(this);
         event->accept();
         return;
     }

@@ -30,9 +30,14 @@ const TDataGridModel::TFieldText *TDataGridModel::fieldText(int column) const
 QString TDataGridModel::CellText(int row, int column) const
 {
     const QModelIndex at = index(row, column);
-    const QVariant check = data(at, Qt::CheckStateRole);
-    if (check.isValid())
-        return check.value<Qt::CheckState>() == Qt::Checked ? u"是"_s : u"否"_s;
+    // One read of the value per cell: a find walks every row of the list.
+    const TField *field = FieldAt(column);
+    if (field && field->DataType() == Schema::ColumnType::Boolean && !fieldText(column)) {
+        const QVariant value = data(at, Qt::EditRole);
+        if (!value.isValid() || value.isNull())
+            return {};
+        return value.toBool() ? u"是"_s : u"否"_s;
+    }
     return data(at, Qt::DisplayRole).toString();
 }
 

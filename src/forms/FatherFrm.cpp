@@ -1,11 +1,14 @@
 #include "FatherFrm.h"
 
+#include "CustomColumnFrm.h"
 #include "DataGrid.h"
+#include "GridFindFrm.h"
 #include "GridOutputFrm.h"
 #include "ImageList.h"
 #include "QLDBFlt.h"
 
 #include "data/DataSet.h"
+#include "data/Guard.h"
 #include "shell/AboutFrm.h"
 #include "shell/Actions.h"
 #include "shell/FunctionWindow.h"
@@ -15,6 +18,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -110,7 +114,12 @@ TFatherForm::TFatherForm(const QString &name, const QString &caption, const QStr
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-TFatherForm::~TFatherForm() = default;
+TFatherForm::~TFatherForm()
+{
+    // A window freed without having been closed still gives its queries back.
+    if (!m_closed)
+        closeDataSets();
+}
 
 const QStringList &TFatherForm::MaximizedWindowNames()
 {
@@ -120,10 +129,13 @@ const QStringList &TFatherForm::MaximizedWindowNames()
 }
 
 QAction *TFatherForm::newAction(QObject *list, const QString &name, const QString &caption,
-                                const QKeySequence &shortcut, int image, int rightTag)
+                                const QKeySequence &shortcut, int image, int rightTag,
+                                const QString &category)
 {
     auto *action = new QAction(caption, list);
     action->setObjectName(name);
+    if (!category.isEmpty())
+        action->setProperty("category", category);
     action->setShortcut(shortcut);
     action->setIcon(ImgList16(image));
     action->setProperty("imageIndex", image);
@@ -134,18 +146,19 @@ QAction *TFatherForm::newAction(QObject *list, const QString &name, const QStrin
 
 void TFatherForm::createActions()
 {
+    const QString tools = u"Tools"_s, system = u"System"_s, help = u"Help"_s;
     ToolsCalc = newAction(ActionListComm, u"ToolsCalc"_s, u"计算器(&C)"_s,
-                          QKeySequence(Qt::CTRL | Qt::Key_F11), 5, rtAlways);
+                          QKeySequence(Qt::CTRL | Qt::Key_F11), 5, rtAlways, tools);
     SystemExit = newAction(ActionListComm, u"SystemExit"_s, u"关闭(&C)"_s,
-                           QKeySequence(Qt::ALT | Qt::Key_F4), 14, rtAlways);
+                           QKeySequence(Qt::ALT | Qt::Key_F4), 14, rtAlways, system);
     ToolsNote = newAction(ActionListComm, u"ToolsNote"_s, u"记事本(&N)"_s,
-                          QKeySequence(Qt::CTRL | Qt::Key_F12), 21, rtAlways);
+                          QKeySequence(Qt::CTRL | Qt::Key_F12), 21, rtAlways, tools);
     HelpBook = newAction(ActionListComm, u"HelpBook"_s, u"用户手册"_s, QKeySequence(Qt::Key_F1), 7,
-                         rtAlways);
+                         rtAlways, help);
     HelpURL = newAction(ActionListComm, u"HelpURL"_s, u"公司网站(&W)"_s,
-                        QKeySequence(Qt::CTRL | Qt::Key_W), 9, rtAlways);
+                        QKeySequence(Qt::CTRL | Qt::Key_W), 9, rtAlways, help);
     HelpAbout = newAction(ActionListComm, u"HelpAbout"_s, u"关于(&A)..."_s,
-                          QKeySequence(Qt::CTRL | Qt::Key_A), 8, rtAlways);
+                          QKeySequence(Qt::CTRL | Qt::Key_A), 8, rtAlways, help);
     ActionPrint = newAction(MainActions, u"ActionPrint"_s, u"打印(&P)"_s, {}, 6, rtPrint);
     ActionExport = newAction(MainActions, u"ActionExport"_s, u"导出(&E)"_s, {}, 16, rtPrint);
 
@@ -228,10 +241,30 @@ bool TFatherForm::eventFilter(QObject *watched, QEvent *event)
     QCoreApplication::sendEvent(button, event);
     button->installEventFilter(this);
     QPainter p(button);
-    p.setPen(Qt::NoPen);
-    p.setBrush(button->palette().color(QPalette::WindowText));
-    p.drawPolygon(DropDownTriangle(button->rect()));
+    TBarMainAdvancedCustomDrawButton(button, p);
     return true;
+}
+
+void TFatherForm::TBarMainAdvancedCustomDrawButton(QToolButton *button, QPainter &painter)
+{
+    const bool hasMenu = button && (button->menu()
+                                    || (button->defaultAction() && button->defaultAction()->menu()));
+    if (!hasMenu)
+        return;  // a button without a menu is drawn as the style draws it
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(button->palette().color(QPalette::WindowText));
+    painter.drawPolygon(DropDownTriangle(button->rect()));
+    painter.restore();
+}
+
+void TFatherForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFatherForm::AddBand(QWidget *band)
@@ -249,6 +282,9 @@ TDataGrid *TFatherForm::AddMainGrid(TDataSet *dataSet, const QString &name)
     CloseOnExit(dataSet);
     connect(grid, &TDataGrid::SelectionChanged, this, [this] { UpdateActions(); });
     for (auto signal : {&TDataSet::RowsReset, &TDataSet::Opened, &TDataSet::Closed})
+        connect(dataSet, signal, this, [this] { UpdateActions(); });
+    // Adding the first row or deleting the last changes what may be done.
+    for (auto signal : {&TDataSet::RowInserted, &TDataSet::RowRemoved})
         connect(dataSet, signal, this, [this] { UpdateActions(); });
     return grid;
 }
@@ -268,11 +304,24 @@ void TFatherForm::CloseOnExit(TDataSet *dataSet)
     m_closeOnExit.append(dataSet);
 }
 
+void TFatherForm::closeDataSets()
+{
+    for (const QPointer<TDataSet> &ds : std::as_const(m_closeOnExit)) {
+        if (!ds || !ds->Active())
+            continue;
+        if (ds->State() == TDataSetState::Edit || ds->State() == TDataSetState::Insert)
+            ds->Cancel();
+        ds->Close();
+    }
+}
+
 void TFatherForm::done(int result)
 {
-    for (const QPointer<TDataSet> &ds : std::as_const(m_closeOnExit))
-        if (ds)
-            ds->Close();
+    if (!m_closed) {
+        m_closed = true;
+        RunGuarded([this] { FormClose(); });
+        closeDataSets();
+    }
     QDialog::done(result);
 }
 
@@ -292,7 +341,32 @@ void TFatherForm::EnableAction(QAction *action, bool enabled)
     action->setEnabled(enabled && !IsRightHidden(action));
 }
 
-bool TFatherForm::RunQueryBuilder(const QString &filterFields, const QString &baseSql)
+QAction *TFatherForm::AddFindAction(const QString &name, const QString &filterFields,
+                                    const QString &baseSql)
+{
+    return AddFunAction(name, u"查询(&F)"_s, 3, rtAlways,
+                        [this, filterFields, baseSql] { RunQueryBuilder(filterFields, baseSql); });
+}
+
+QAction *TFatherForm::AddCustomColumnAction(const QString &name)
+{
+    return AddFunAction(name, u"自定义列"_s, 5, rtAlways, [this] { ChooseGridColumns(FindFirstGrid()); });
+}
+
+QAction *TFatherForm::AddFindTextAction(const QString &name, TToolPlace place)
+{
+    return AddFunAction(name, u"查找文本..."_s, 4, rtAlways,
+                        [this] { ShowGridFindDialog(FindFirstGrid()); }, place,
+                        QKeySequence(Qt::CTRL | Qt::Key_F));
+}
+
+TGridFindForm *TFatherForm::ShowGridFindDialog(TDataGrid *grid)
+{
+    return ::ShowGridFindDialog(grid);
+}
+
+bool TFatherForm::RunQueryBuilder(const QString &filterFields, const QString &baseSql,
+                                  const QString &joiner)
 {
     TDataGrid *grid = FindFirstGrid();
     if (!grid || !grid->DataSet())
@@ -303,7 +377,7 @@ bool TFatherForm::RunQueryBuilder(const QString &filterFields, const QString &ba
     builder->SetFilterFields(filterFields);
     if (!builder->Execute(this))
         return false;
-    grid->OpenSql(baseSql + u" AND "_s + builder->BuildFilter());
+    grid->OpenSql(baseSql + joiner + builder->BuildFilter());
     return true;
 }
 

@@ -6,22 +6,62 @@
 // actions off (the QAction property "rightTag": 0 always, 1 operate,
 // 2 print).
 //
-// A descendant needs little more than its grid, its actions and its SQL:
+// How a list window is written. It needs little more than its grid, its
+// actions and its SQL; the frame does the rest (menu, toolbar order, status
+// bar count, print, export, rights, closing its query):
 //
-//     TPublishersForm() : TFatherForm(u"PublishersForm"_s, u"出版单位设置"_s, u"Publisher.html"_s)
+//     class TPublishersForm : public TFatherForm
 //     {
-//         Grid = AddMainGrid(DM1->PublishersQuery);
-//         PublishersMod = AddFunAction(u"PublishersMod"_s, u"修改(&M)"_s, 1, rtOperate,
-//                                      [this] { ... });
-//         Grid->SetModifyAction(PublishersMod);
-//         AddFunAction(u"PublishersFind"_s, u"查询(&F)"_s, 3, rtAlways, [this] {
-//             RunQueryBuilder(u"PublisherName;PublisherPlace"_s, DM1->PublishersBaseSQL);
-//         });
-//         Grid->OpenSql(DM1->PublishersBaseSQL);
-//     }
+//     public:
+//         TPublishersForm()
+//             : TFatherForm(u"PublishersForm"_s, u"出版单位设置"_s, u"Publisher.html"_s)
+//         {
+//             // 1. The main grid over the data module's query (declared first:
+//             //    it is the one printed and exported).
+//             Grid = AddMainGrid(DM1->PublishersQuery);
+//             // 2. The window's own actions, in toolbar order, with their
+//             //    right tags (rtOperate for anything that changes data).
+//             PublishersAdd = AddFunAction(u"PublishersAdd"_s, u"新增(&A)"_s, 0, rtOperate,
+//                                          [this] { RunEditor<TPublishersEditForm>(Grid->DataSet(), TEditMode::Append); });
+//             PublishersMod = AddFunAction(u"PublishersMod"_s, u"修改(&M)"_s, 1, rtOperate,
+//                                          [this] { RunEditor<TPublishersEditForm>(Grid->DataSet(), TEditMode::Edit); });
+//             PublishersDel = AddFunAction(u"PublishersDel"_s, u"删除(&D)"_s, 2, rtOperate,
+//                                          [this] { deleteSelected(); });
+//             AddFindAction(u"PublishersFind"_s, u"PublisherName;PublisherPlace"_s,
+//                           DM1->PublishersBaseSQL);
+//             AddCustomColumnAction(u"PublishersCustomColumn"_s);
+//             // 3. Double-click and Enter in the grid run the modify action.
+//             Grid->SetModifyAction(PublishersMod);
+//             // 4. The SQL: the base SELECT; the filter row and the title
+//             //    sort work on it from here on.
+//             Grid->OpenSql(DM1->PublishersBaseSQL);
+//         }
 //
-// Its actions follow the selection in one place, UpdateActions(), which the
-// frame calls whenever the main grid's rows or selection change.
+//         TDataGrid *Grid = nullptr;
+//         QAction *PublishersAdd = nullptr, *PublishersMod = nullptr, *PublishersDel = nullptr;
+//
+//     protected:
+//         // The one place where the actions follow the rows and selection;
+//         // EnableAction never gives back what the user's rights took.
+//         void UpdateActions() override
+//         {
+//             const bool any = !Grid->DataSet()->IsEmpty();
+//             EnableAction(PublishersMod, any);
+//             EnableAction(PublishersDel, any);
+//         }
+//     };
+//
+// Editors derive from TEditorForm and open through RunEditor (both in
+// EditorForm.h), which puts the query into insert or edit state, opens the
+// editor with code -1 and cancels what was not saved.
+//
+// Optional pieces: Grid->SetFooterSum(field) / SetFooterText(field, text),
+// Grid->SetFilterRowVisible(false), AddFindTextAction (Ctrl+F, the grid's
+// find-text dialog), SetDropDownMenu for a toolbar button with a menu,
+// AddBand for a panel beside the toolbar, FormClose() for work when the
+// window closes. Walk a multi-row selection with Grid->SelectedBookmarks()
+// and DataSet()->GotoBookmark(). Register the window with its function code
+// in shell/FunctionWindows.cpp; OpenFunctionWindow applies the rights.
 
 #include <QDialog>
 #include <QKeySequence>
@@ -31,6 +71,7 @@
 #include <functional>
 
 class QLabel;
+class QPainter;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
@@ -39,10 +80,12 @@ class QToolButton;
 class QVBoxLayout;
 class TDataGrid;
 class TDataSet;
+class TGridFindForm;
 
 // The right an action needs, kept in its "rightTag" property (the main
 // window's OpenFunctionWindow hides the actions whose right the user lacks).
 enum TRightTag { rtAlways = 0, rtOperate = 1, rtPrint = 2 };
+
 void SetRightTag(QAction *action, int tag);
 int RightTag(const QAction *action);
 
@@ -89,6 +132,9 @@ public:
     void HelpBookExecute();
     void HelpURLExecute();
     void HelpAboutExecute();
+    // Paints a toolbar button that carries a drop-down menu: the button as
+    // the style draws it, then the small triangle.
+    void TBarMainAdvancedCustomDrawButton(QToolButton *button, QPainter &painter);
 
     // Where a descendant's action goes on the toolbar.
     enum TToolPlace { tpBeforeOutput, tpAfterOutput, tpNone };
@@ -117,8 +163,21 @@ public:
 
     // The find of every list window: the data module's query builder on the
     // main grid's dataset with these fields (names separated by ";"); on OK
-    // the grid reopens on baseSql + " AND " + the condition. False on cancel.
-    bool RunQueryBuilder(const QString &filterFields, const QString &baseSql);
+    // the grid reopens on baseSql + joiner + the condition. False on cancel.
+    // (The user list joins its "SELECT * FROM Users_tab WHERE " with "".)
+    bool RunQueryBuilder(const QString &filterFields, const QString &baseSql,
+                         const QString &joiner = QStringLiteral(" AND "));
+
+    // The usual actions of a list window, each in ActionFun and on the
+    // toolbar: "查询(&F)" (image 3) runs RunQueryBuilder; "自定义列"
+    // (image 5) the column chooser on the main grid; "查找文本..." (Ctrl+F,
+    // image 4) the grid's find-text dialog. All need no right.
+    QAction *AddFindAction(const QString &name, const QString &filterFields, const QString &baseSql);
+    QAction *AddCustomColumnAction(const QString &name);
+    QAction *AddFindTextAction(const QString &name, TToolPlace place = tpNone);
+
+    // The find-text dialog on a grid: not modal, empty text, every column.
+    TGridFindForm *ShowGridFindDialog(TDataGrid *grid);
 
     // Enables an action unless the user's rights took it away.
     static void EnableAction(QAction *action, bool enabled);
@@ -128,21 +187,30 @@ public:
 protected:
     // The one place where a window's actions follow its rows and selection.
     virtual void UpdateActions() {}
+    // Runs when the window closes, before the frame closes the datasets it
+    // was given (AddMainGrid, CloseOnExit): close whatever else it opened.
+    virtual void FormClose() {}
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Esc does not close a function window (a dialog's habit): it closes
+    // through SystemExit, Alt+F4 or its title bar only.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createActions();
     void createMenu();
     void createToolbar();
+    void closeDataSets();
     QAction *newAction(QObject *list, const QString &name, const QString &caption,
-                       const QKeySequence &shortcut, int image, int rightTag);
+                       const QKeySequence &shortcut, int image, int rightTag,
+                       const QString &category = {});
 
     QString m_helpKeyword;
     QVBoxLayout *m_body = nullptr;
     QAction *m_outputSeparator = nullptr;  // the separator before SystemExit
     QList<QPointer<TDataSet>> m_closeOnExit;
     QList<QToolButton *> m_dropDownButtons;
+    bool m_closed = false;
 };
 
 // "共有记录：%d 条".

@@ -22,7 +22,13 @@ bool GridTextMatches(const QString &cellText, const TGridFindOptions &options);
 
 using TGridCellText = std::function<QString(int row, int column)>;
 
+// Asked every FindCheckEvery rows with the row reached; false stops the search.
+using TGridFindProgress = std::function<bool(int row)>;
+inline constexpr int FindCheckEvery = 256;
+
 // The first row after `fromRow` (before it when searching backwards) where
-// one of `columns` shows the text; -1 when there is none.
+// one of `columns` shows the text; -1 when there is none, or when
+// `keepGoing` (may be empty) stopped the search, which `stopped` tells.
 int FindGridText(int rowCount, const QList<int> &columns, const TGridCellText &cellText,
-                 const TGridFindOptions &options, int fromRow);
+                 const TGridFindOptions &options, int fromRow,
+                 const TGridFindProgress &keepGoing = {}, bool *stopped = nullptr);

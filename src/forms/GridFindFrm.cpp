@@ -6,6 +6,7 @@
 #include "shell/Actions.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,6 +44,8 @@ TGridFindForm::TGridFindForm(TDataGrid *grid) : QDialog(grid->window()), m_grid(
     BtnFindNext->setDefault(true);
     BtnClose = new QPushButton(u"关闭"_s, this);
     BtnClose->setObjectName(u"BtnClose"_s);
+    LblProgress = new QLabel(this);
+    LblProgress->setObjectName(u"LblProgress"_s);
 
     auto *grid_ = new QGridLayout(this);
     const auto addRow = [&](int row, const QString &caption, QWidget *input) {
@@ -60,11 +63,17 @@ TGridFindForm::TGridFindForm(TDataGrid *grid) : QDialog(grid->window()), m_grid(
     dirLayout->addWidget(RadUp);
     grid_->addWidget(ChkCaseSensitive, 3, 1);
     grid_->addWidget(direction, 4, 0, 1, 2);
+    grid_->addWidget(LblProgress, 5, 0, 1, 3);
     grid_->addWidget(BtnFindNext, 0, 2);
     grid_->addWidget(BtnClose, 1, 2);
 
     OnClicked(BtnFindNext, [this] { FindNext(); });
-    connect(BtnClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(BtnClose, &QPushButton::clicked, this, [this] {
+        if (m_searching)
+            Stop();
+        else
+            close();
+    });
     fillColumns();
 }
 
@@ -96,9 +105,54 @@ TGridFindOptions TGridFindForm::Options() const
     return o;
 }
 
+void TGridFindForm::reject()
+{
+    Stop();
+    QDialog::reject();
+}
+
+bool TGridFindForm::searchGoesOn(int row, const QString &sql)
+{
+    LblProgress->setText(u"正在查找第 %1 行……"_s.arg(row + 1));
+    QCoreApplication::processEvents();
+    // The list may have been closed, reopened or sorted meanwhile.
+    return !m_stop && m_grid && m_grid->DataSet() && m_grid->DataSet()->Active()
+           && m_grid->DataSet()->SQL() == sql;
+}
+
+int TGridFindForm::search(const QList<int> &columns, bool *stopped)
+{
+    TDataSet *ds = m_grid->DataSet();
+    TDataGridModel *model = m_grid->GridModel();
+    const QString sql = ds->SQL();
+    // The buttons say what they do while the search runs, and again after,
+    // however it ends.
+    struct TRunning {
+        TGridFindForm *form;
+        explicit TRunning(TGridFindForm *f) : form(f)
+        {
+            form->m_searching = true;
+            form->m_stop = false;
+            form->BtnFindNext->setEnabled(false);
+            form->BtnClose->setText(u"停止(&S)"_s);
+        }
+        ~TRunning()
+        {
+            form->m_searching = false;
+            form->BtnFindNext->setEnabled(true);
+            form->BtnClose->setText(u"关闭"_s);
+            form->LblProgress->clear();
+        }
+    } running(this);
+    return FindGridText(
+        model->rowCount(), columns, [model](int r, int c) { return model->CellText(r, c); },
+        Options(), ds->RecNo(), [this, sql](int at) { return searchGoesOn(at, sql); }, stopped);
+}
+
 bool TGridFindForm::FindNext()
 {
-    if (!m_grid || !m_grid->DataSet() || !m_grid->DataSet()->Active() || EditFindText->text().isEmpty())
+    if (m_searching || !m_grid || !m_grid->DataSet() || !m_grid->DataSet()->Active()
+        || EditFindText->text().isEmpty())
         return false;
     QList<int> columns;
     const int chosen = CboFindField->currentData().toInt();
@@ -109,10 +163,10 @@ bool TGridFindForm::FindNext()
             if (m_grid->ColumnVisible(column))
                 columns.append(column);
     }
-    TDataGridModel *model = m_grid->GridModel();
-    const int row = FindGridText(
-        model->rowCount(), columns, [model](int r, int c) { return model->CellText(r, c); },
-        Options(), m_grid->DataSet()->RecNo());
+    bool stopped = false;
+    const int row = search(columns, &stopped);
+    if (stopped)
+        return false;
     if (row < 0) {
         ShowInfo(u"没有找到“%1”。"_s.arg(EditFindText->text()));
         return false;

@@ -13,6 +13,7 @@
 #include "shell/ModalSeam.h"
 #include "shell/ShellHelpers.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -231,12 +233,15 @@ void ShowGridOutput(TDataGrid *grid, int mode, const QString &title, const QStri
                    form.ChkExportOpen->isChecked());
         return;
     }
+    const int records = CountOutputRecords(grid);
+    if (!ConfirmLargePrint(records))
+        return;
     TGridPrinter &printer = PubPrintGrid();
     printer.DBGridEh = grid;
     printer.Substitutions = {{u"%[Title]"_s, form.EditTitle->text()},
                              {u"%[TopInfoText]"_s, topInfo},
                              {u"%[PrintDate]"_s, form.EditDate->text()},
-                             {u"%[RecCount]"_s, QString::number(CountOutputRecords(grid))}};
+                             {u"%[RecCount]"_s, QString::number(records)}};
     printer.PageFooterLeft = u"制表人："_s + form.EditMan->text();
     printer.PageFooterRight = GetApplicationTitle();
     printer.Orientation = form.RadPortrait->isChecked() ? QPageLayout::Portrait
@@ -250,9 +255,22 @@ void ExportGrid(TDataGrid *grid, const TGridExporter &exporter, const QString &f
     if (!grid)
         return;
     const TDataGridSource source(grid, grid->HasRowSelection(), grid->window()->windowTitle());
-    exporter.Write(source, fileName);
+    {
+        // A long list takes a while to write; the hourglass says so.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        exporter.Write(source, fileName);
+    }
     if (openAfter)
         RunProgram(fileName);
+}
+
+bool ConfirmLargePrint(int rows)
+{
+    if (rows <= LargePrintRows)
+        return true;
+    return AskConfirm(u"要打印的记录共有 %1 条，生成打印预览需要较长的时间。\n"
+                      "可以先筛选，或选中要打印的行。是否继续？"_s.arg(rows));
 }
 
 int CountOutputRecords(TDataGrid *grid)

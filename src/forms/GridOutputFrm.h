@@ -86,3 +86,9 @@ void ExportGrid(TDataGrid *grid, const TGridExporter &exporter, const QString &f
 
 // The rows a print of the grid holds: the selected rows, or every row.
 int CountOutputRecords(TDataGrid *grid);
+
+// A print preview lays out every page before it shows the first, so a long
+// list is previewed only when the user confirms it; true for a list of at
+// most LargePrintRows rows without asking.
+inline constexpr int LargePrintRows = 5000;
+bool ConfirmLargePrint(int rows);

@@ -1,5 +1,6 @@
 #include "GridTitleHeader.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -127,13 +128,26 @@ void TGridTitleHeader::rebuildEditors()
             m_pausedSection = logical;
             m_pause->start();
         });
-        connect(editor, &QLineEdit::returnPressed, this, [this, logical] {
-            m_pause->stop();
-            emit FilterEntered(logical);
-        });
+        // Enter is taken here: a line edit passes it on to its parents, and
+        // in the grid Enter would run the window's modify action.
+        editor->installEventFilter(this);
         m_editors.append(editor);
     }
     PlaceEditors();
+}
+
+bool TGridTitleHeader::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int logical = int(m_editors.indexOf(qobject_cast<QLineEdit *>(watched)));
+        if (logical >= 0 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            m_pause->stop();
+            emit FilterEntered(logical);
+            return true;
+        }
+    }
+    return QHeaderView::eventFilter(watched, event);
 }
 
 void TGridTitleHeader::PlaceEditors()

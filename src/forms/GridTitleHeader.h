@@ -56,6 +56,7 @@ protected:
     void paintSection(QPainter *painter, const QRect &rect, int logical) const override;
     QSize sectionSizeFromContents(int logical) const override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void rebuildEditors();

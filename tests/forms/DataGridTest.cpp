@@ -7,6 +7,7 @@
 #include "data/DataSet.h"
 #include "data/DbHelpers.h"
 #include "forms/DataGrid.h"
+#include "forms/GridFind.h"
 #include "forms/GridFindFrm.h"
 #include "forms/GridTitleHeader.h"
 
@@ -365,12 +366,43 @@ TEST_P(DataGridTest, FindDialogMovesToTheNextMatch)
     EXPECT_FALSE(find->FindNext());
     EXPECT_EQ(messages.texts(), QStringList{u"没有找到“1”。"_s});
     EXPECT_EQ(books->RecNo(), 3);
-    // Opened again it starts empty.
-    EXPECT_EQ(ShowGridFindDialog(grid.get()), find);
+    // Opened again, here by Ctrl+F in the grid, it starts empty.
+    find->close();
+    QTest::keyClick(grid.get(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(find->isVisible());
     EXPECT_TRUE(find->EditFindText->text().isEmpty());
     find->close();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothKinds, DataGridTest, BothKinds, KindName);
+
+// A long search asks whether to go on every few hundred rows, and stops
+// when told to.
+TEST(GridFind, LongSearchesCanBeStopped)
+{
+    const int rows = 2000;
+    const auto text = [](int row, int column) {
+        return row == 1500 && column == 1 ? u"目标"_s : u"第%1行"_s.arg(row);
+    };
+    TGridFindOptions options;
+    options.Text = u"目标"_s;
+    QList<int> asked;
+    bool stopped = true;
+    EXPECT_EQ(FindGridText(rows, {0, 1}, text, options, -1,
+                           [&](int row) { asked.append(row); return true; }, &stopped),
+              1500);
+    EXPECT_FALSE(stopped);
+    EXPECT_EQ(asked.size(), 1500 / FindCheckEvery);
+    EXPECT_EQ(FindGridText(rows, {0, 1}, text, options, -1,
+                           [](int row) { return row < 1000; }, &stopped),
+              -1);
+    EXPECT_TRUE(stopped);
+    // Upwards from the end, and not found.
+    options.Forward = false;
+    EXPECT_EQ(FindGridText(rows, {1}, text, options, rows), 1500);
+    options.Text = u"没有"_s;
+    EXPECT_EQ(FindGridText(rows, {0, 1}, text, options, rows, [](int) { return true; }, &stopped), -1);
+    EXPECT_FALSE(stopped);
+}
 
 } // namespace

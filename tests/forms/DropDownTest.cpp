@@ -108,6 +108,33 @@ TEST_P(DropDownTest, PicksTheChosenRowAndEscKeepsEverything)
     EXPECT_EQ(edit.text(), u"计算机"_s);
 }
 
+TEST_P(DropDownTest, ClickingAnotherWindowClosesItWithoutAPick)
+{
+    QWidget other;
+    other.resize(300, 200);
+    other.move(600, 500);
+    other.show();
+    QLineEdit edit;
+    edit.move(100, 100);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    TDataSet *query = dm->BookFindQuery;
+    query->SetSQL(u"SELECT * FROM Books_view WHERE BookName LIKE '%计算机%'"_s);
+    bool closed = false;
+    TModalAnswer answer([&](QDialog &d) {
+        auto &form = dynamic_cast<TDropDownForm &>(d);
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClick(form.DataGrid, Qt::Key_Down);  // a row is current, yet not picked
+        // A click that lands in another window, as the window system delivers it.
+        QTest::mouseClick(other.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+        closed = !form.isVisible();
+        return form.result();
+    });
+    EXPECT_FALSE(PickFromDropDown(&edit, query, false));
+    EXPECT_TRUE(closed);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothKinds, DropDownTest, BothKinds, KindName);
 
 } // namespace

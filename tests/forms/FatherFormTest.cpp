@@ -9,6 +9,7 @@
 #include "forms/DataGrid.h"
 #include "forms/FatherFrm.h"
 #include "forms/GridOutputFrm.h"
+#include "forms/GridTitleHeader.h"
 #include "forms/QLDBFilterFrm.h"
 #include "shell/FunctionWindow.h"
 
@@ -41,11 +42,8 @@ public:
         PublishersAdd = AddFunAction(u"PublishersAdd"_s, u"新增(&A)"_s, 0, rtOperate, [this] { ++adds; });
         PublishersMod = AddFunAction(u"PublishersMod"_s, u"修改(&M)"_s, 1, rtOperate, [this] { ++mods; });
         PublishersDel = AddFunAction(u"PublishersDel"_s, u"删除(&D)"_s, 2, rtOperate, [this] { deleteRows(); });
-        AddFunAction(u"PublishersFind"_s, u"查询(&F)"_s, 3, rtAlways, [this] {
-            RunQueryBuilder(u"PublisherName;PublisherPlace"_s, DM1->PublishersBaseSQL);
-        });
-        AddFunAction(u"PublishersCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
-                     [this] { ChooseGridColumns(Grid); });
+        AddFindAction(u"PublishersFind"_s, u"PublisherName;PublisherPlace"_s, DM1->PublishersBaseSQL);
+        AddCustomColumnAction(u"PublishersCustomColumn"_s);
         PublishersManage = AddFunAction(u"PublishersManage"_s, u"管理工具"_s, 18, rtOperate, {},
                                         tpAfterOutput);
         auto *manage = new QMenu(this);
@@ -63,8 +61,10 @@ public:
     QAction *PublishersManage = nullptr;
     int adds = 0;
     int mods = 0;
+    int formCloses = 0;
 
 protected:
+    void FormClose() override { ++formCloses; }
     void UpdateActions() override
     {
         const bool any = !Grid->DataSet()->IsEmpty();
@@ -157,12 +157,19 @@ TEST_P(FatherFormTest, FrameActionsAndTags)
              {form->HelpAbout, rtAlways, QKeySequence(u"Ctrl+A"_s), 8},
              {form->ActionPrint, rtPrint, {}, 6},
              {form->ActionExport, rtPrint, {}, 16},
-             {form->PublishersMod, rtOperate, {}, 1}}) {
+             {form->PublishersMod, rtOperate, {}, 1},
+             {form->findChild<QAction *>(u"PublishersFind"_s), rtAlways, {}, 3},
+             {form->findChild<QAction *>(u"PublishersCustomColumn"_s), rtAlways, {}, 5}}) {
         SCOPED_TRACE(t.action->objectName().toStdString());
         EXPECT_EQ(RightTag(t.action), t.tag);
         EXPECT_EQ(t.action->shortcut(), t.shortcut);
         EXPECT_EQ(t.action->property("imageIndex").toInt(), t.image);
     }
+    EXPECT_EQ(form->findChild<QAction *>(u"PublishersFind"_s)->text(), u"查询(&F)"_s);
+    EXPECT_EQ(form->findChild<QAction *>(u"PublishersCustomColumn"_s)->text(), u"自定义列"_s);
+    EXPECT_EQ(form->ToolsCalc->property("category").toString(), u"Tools"_s);
+    EXPECT_EQ(form->SystemExit->property("category").toString(), u"System"_s);
+    EXPECT_EQ(form->HelpAbout->property("category").toString(), u"Help"_s);
     EXPECT_EQ(form->FindFirstGrid(), form->Grid);
     EXPECT_EQ(form->StatusText(), u"共有记录：5 条"_s);
 }
@@ -201,6 +208,17 @@ TEST_P(FatherFormTest, ActionsFollowTheRows)
     form->Grid->OpenSql(DM1->PublishersBaseSQL + u" AND PublisherName = 'none'"_s);
     EXPECT_FALSE(form->PublishersMod->isEnabled());
     EXPECT_FALSE(form->PublishersDel->isEnabled());
+    EXPECT_EQ(form->StatusText(), u"共有记录：0 条"_s);
+    // Adding the first row and deleting the last one move them too.
+    form->Grid->OpenSql(DM1->PublishersBaseSQL + u" AND PublisherName = '新华出版社'"_s);
+    TDataSet *ds = form->Grid->DataSet();
+    ds->Append();
+    ds->FieldByName(u"PublisherName"_s)->SetValue(u"新华出版社"_s);
+    ds->Post();
+    EXPECT_TRUE(form->PublishersMod->isEnabled());
+    EXPECT_EQ(form->StatusText(), u"共有记录：1 条"_s);
+    ds->Delete();
+    EXPECT_FALSE(form->PublishersMod->isEnabled());
     EXPECT_EQ(form->StatusText(), u"共有记录：0 条"_s);
     form->Grid->OpenSql(DM1->PublishersBaseSQL);
     EXPECT_TRUE(form->PublishersDel->isEnabled());
@@ -261,9 +279,23 @@ TEST_P(FatherFormTest, MaximizedByNameAndClosedQueries)
 
     form->show();
     EXPECT_TRUE(DM1->PublishersQuery->Active());
+    // Esc in the grid or the filter row does not close the window.
+    QTest::keyClick(form->Grid, Qt::Key_Escape);
+    QTest::keyClick(form->Grid->TitleHeader()->FilterEditor(0), Qt::Key_Escape);
+    EXPECT_TRUE(form->isVisible());
     form->SystemExit->trigger();
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(DM1->PublishersQuery->Active());
+    EXPECT_EQ(form->formCloses, 1);
+    // A window freed without being shown gives its query back too, and a
+    // row left in edit state is dropped, not written.
+    form = std::make_unique<TSamplePublishersForm>();
+    DM1->PublishersQuery->Edit();
+    DM1->PublishersQuery->FieldByName(u"PublisherName"_s)->SetValue(u"改了没存"_s);
+    form.reset();
+    EXPECT_FALSE(DM1->PublishersQuery->Active());
+    EXPECT_EQ(GetSingleValue(u"SELECT COUNT(*) FROM Publishers_tab WHERE PublisherName = '改了没存'"_s),
+              u"0"_s);
 }
 
 TEST_P(FatherFormTest, DropDownButtonShowsItsTriangle)

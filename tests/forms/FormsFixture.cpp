@@ -3,7 +3,11 @@
 #include "data/CurrentUser.h"
 #include "data/DbHelpers.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
 
@@ -58,4 +62,63 @@ void FormsDbTest::insertBook(const TSampleBook &b)
 int FormsDbTest::countWhere(const QString &condition)
 {
     return GetSingleValue(u"SELECT COUNT(*) FROM Books_view WHERE "_s + condition).toInt();
+}
+
+// QuaZip's own copy of the zip functions would stand in for libxlsxwriter's
+// in this program, so the unzip tool reads workbooks.
+QByteArray zipEntry(const QString &zipFile, const QString &entry)
+{
+    QProcess unzip;
+    unzip.start(u"unzip"_s, {u"-p"_s, zipFile, entry});
+    if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0)
+        return {};
+    return unzip.readAllStandardOutput();
+}
+
+QHash<QString, QString> workbookCells(const QString &fileName)
+{
+    QStringList shared;
+    QXmlStreamReader strings(zipEntry(fileName, u"xl/sharedStrings.xml"_s));
+    while (!strings.atEnd())
+        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"t")
+            shared.append(strings.readElementText());
+    QHash<QString, QString> cells;
+    QXmlStreamReader sheet(zipEntry(fileName, u"xl/worksheets/sheet1.xml"_s));
+    QString ref;
+    QString type;
+    while (!sheet.atEnd()) {
+        if (sheet.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (sheet.name() == u"c") {
+            ref = sheet.attributes().value(u"r"_s).toString();
+            type = sheet.attributes().value(u"t"_s).toString();
+        } else if (sheet.name() == u"v") {
+            const QString v = sheet.readElementText();
+            cells.insert(ref, type == u"s" ? shared.value(v.toInt()) : u"#"_s + v);
+        } else if (sheet.name() == u"t") {  // an inline string
+            cells.insert(ref, sheet.readElementText());
+        }
+    }
+    return cells;
+}
+
+QString rtfPlainText(const QByteArray &rtf)
+{
+    static const QRegularExpression unicode(u"\\\\u(-?\\d+)\\?"_s);
+    const QString text = QString::fromLatin1(rtf);
+    QString out;
+    qsizetype last = 0;
+    for (auto it = unicode.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(last, m.capturedStart() - last);
+        out += QChar(char16_t(m.captured(1).toInt()));
+        last = m.capturedEnd();
+    }
+    return out + text.mid(last);
+}
+
+QByteArray fileBytes(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

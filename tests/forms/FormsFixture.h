@@ -10,6 +10,7 @@
 #include "data/DMPas.h"
 
 #include <QDate>
+#include <QHash>
 #include <memory>
 
 struct TSampleBook {
@@ -38,3 +39,15 @@ protected:
     std::unique_ptr<TTestDb> db;
     std::unique_ptr<TDM1> dm;
 };
+
+// --- reading exported files back ------------------------------------------------
+
+// One member of a zip file (a workbook is one), read by the unzip tool.
+QByteArray zipEntry(const QString &zipFile, const QString &entry);
+// The cells of a workbook's first worksheet by reference ("A1"): strings as
+// they are, numbers with a leading "#".
+QHash<QString, QString> workbookCells(const QString &fileName);
+// The text of an RTF document with its \uN escapes decoded.
+QString rtfPlainText(const QByteArray &rtf);
+// A file's bytes; empty when it cannot be read.
+QByteArray fileBytes(const QString &fileName);

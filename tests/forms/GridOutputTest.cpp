@@ -23,75 +23,15 @@
 #include <QListWidget>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// --- reading the files back ------------------------------------------------------
-
-// One member of a zip file (a workbook is one). QuaZip's own copy of the
-// zip functions would stand in for libxlsxwriter's in this program, so the
-// unzip tool reads it.
-QByteArray zipEntry(const QString &zipFile, const QString &entry)
-{
-    QProcess unzip;
-    unzip.start(u"unzip"_s, {u"-p"_s, zipFile, entry});
-    if (!unzip.waitForFinished(30000) || unzip.exitCode() != 0)
-        return {};
-    return unzip.readAllStandardOutput();
-}
-
-// The cells of the first worksheet by reference ("A1"), strings resolved.
-QHash<QString, QString> workbookCells(const QString &fileName)
-{
-    QStringList shared;
-    QXmlStreamReader strings(zipEntry(fileName, u"xl/sharedStrings.xml"_s));
-    while (!strings.atEnd())
-        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"t")
-            shared.append(strings.readElementText());
-    QHash<QString, QString> cells;
-    QXmlStreamReader sheet(zipEntry(fileName, u"xl/worksheets/sheet1.xml"_s));
-    QString ref;
-    QString type;
-    while (!sheet.atEnd()) {
-        if (sheet.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (sheet.name() == u"c") {
-            ref = sheet.attributes().value(u"r"_s).toString();
-            type = sheet.attributes().value(u"t"_s).toString();
-        } else if (sheet.name() == u"v") {
-            const QString v = sheet.readElementText();
-            cells.insert(ref, type == u"s" ? shared.value(v.toInt()) : u"#"_s + v);
-        } else if (sheet.name() == u"t") {  // an inline string
-            cells.insert(ref, sheet.readElementText());
-        }
-    }
-    return cells;
-}
-
-// The text of an RTF document with its \uN escapes decoded.
-QString rtfPlainText(const QByteArray &rtf)
-{
-    static const QRegularExpression unicode(u"\\\\u(-?\\d+)\\?"_s);
-    const QString text = QString::fromLatin1(rtf);
-    QString out;
-    qsizetype last = 0;
-    for (auto it = unicode.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += text.mid(last, m.capturedStart() - last);
-        out += QChar(char16_t(m.captured(1).toInt()));
-        last = m.capturedEnd();
-    }
-    return out + text.mid(last);
-}
 
 class GridOutputTest : public FormsDbTest
 {
@@ -294,6 +234,19 @@ TEST_P(GridOutputTest, PrintCountsWhatItPrints)
     PubPrintGrid().Substitutions.clear();
     print(QDialog::Rejected);
     EXPECT_TRUE(PubPrintGrid().Substitutions.isEmpty());
+}
+
+TEST(GridOutput, LongPrintsAreConfirmedFirst)
+{
+    TMessageRecorder no(false);
+    EXPECT_TRUE(ConfirmLargePrint(LargePrintRows));
+    EXPECT_TRUE(no.shown.isEmpty());
+    EXPECT_FALSE(ConfirmLargePrint(LargePrintRows + 1));
+    ASSERT_EQ(no.shown.size(), 1);
+    EXPECT_EQ(no.shown[0].kind, TMessageKind::Confirm);
+    EXPECT_TRUE(no.shown[0].text.startsWith(u"要打印的记录共有 %1 条"_s.arg(LargePrintRows + 1)));
+    TMessageRecorder yes(true);
+    EXPECT_TRUE(ConfirmLargePrint(1000000));
 }
 
 TEST_P(GridOutputTest, LongListsBreakIntoPagesWithTheirTitles)

@@ -110,7 +110,7 @@ TEST(GridSql, MarkerLineRewrite)
     // The marker is found without regard to letter case, on any line.
     EXPECT_EQ(ApplyGridFilter(u"SELECT *\nFROM T\nWHERE\n/*filter*/ 1=1\nORDER BY A"_s, marker, u"A=2"_s),
               u"SELECT *\nFROM T\nWHERE\n/*FILTER*/ (A=2)\nORDER BY A"_s);
-    // The Access-style marker of the specification's data module.
+    // A marker of another form, such as "(1>0)AND", works the same way.
     EXPECT_EQ(ApplyGridFilter(u"SELECT * FROM T WHERE \r(1>0)AND 1=1 "_s, u"(1>0)AND"_s, u"A=2"_s),
               u"SELECT * FROM T WHERE \r(1>0)AND (A=2)"_s);
     // A term the grid does not know is kept after the new one.
