@@ -10,22 +10,18 @@
 // run once to make the files, then again for the figures, one benchmark at a
 // time (--benchmark_filter) since the peak is the process's highest so far.
 
+#include "BenchCatalogue.h"
+
 #include "data/AppConfig.h"
 #include "data/DataSet.h"
 #include "data/DbError.h"
-#include "data/DbSetup.h"
-#include "data/DemoLibrary.h"
 #include "data/DurEzeConn.h"
 #include "data/Schema.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QSqlQuery>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -33,66 +29,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString benchDir()
-{
-    const QString dir = qEnvironmentVariableIsEmpty("VELLUMARK_BENCH_DIR")
-                            ? u"/tmp/vellumark-bench"_s
-                            : qEnvironmentVariable("VELLUMARK_BENCH_DIR");
-    QDir().mkpath(dir);
-    return dir;
-}
-
-TConnectionSettings sqliteSettings(const QString &file)
-{
-    TConnectionSettings s;
-    s.DBType = 0;
-    s.SQLiteFile = file;
-    return s;
-}
-
-void generate(const QString &file, int titles)
-{
-    for (const QString &suffix : {u""_s, u"-wal"_s, u"-shm"_s})
-        QFile::remove(file + suffix);
-    CreateDatabase(sqliteSettings(file));
-    TDurEzeConn conn;
-    conn.Open(sqliteSettings(file));
-    std::fprintf(stderr, "generating %d titles in %s ...\n", titles, qPrintable(file));
-    GenerateLibrary(conn, titles, [titles](int done) {
-        if (done % 100000 == 0 || done == titles)
-            std::fprintf(stderr, "  %d\n", done);
-    });
-    conn.Execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-    conn.Execute(u"ANALYZE"_s);
-}
-
-// The catalogue of `titles` titles, generated on first use.
-QString catalogue(int titles)
-{
-    const QString file = benchDir() + u"/books_%1.db"_s.arg(titles);
-    const QString done = file + u".done"_s;
-    if (!QFile::exists(done)) {
-        generate(file, titles);
-        QFile marker(done);
-        if (!marker.open(QIODevice::WriteOnly))
-            throw TDbError(u"无法写入 "_s + done);
-    }
-    return file;
-}
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
 // An open connection to a catalogue and the book list as the data module
 // declares it.
 struct TBookList {
     explicit TBookList(int titles)
     {
-        conn.Open(sqliteSettings(catalogue(titles)));
+        conn.Open(BenchSqliteSettings(BenchCatalogue(titles)));
         sql = u"SELECT * FROM Books_view"_s + conn.Dialect().BaseWhereClause();
     }
     std::unique_ptr<TDataSet> open()
@@ -117,7 +59,7 @@ void BM_OpenBooksAndReadFirstRow(benchmark::State &state)
         cached = ds->CachedRowCount();
     }
     state.counters["rows_in_memory"] = cached;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 void BM_BooksRecordCount(benchmark::State &state)
@@ -131,7 +73,7 @@ void BM_BooksRecordCount(benchmark::State &state)
         count = ds->RecordCount();
     }
     state.counters["rows"] = count;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 void BM_BooksJumpToLastRow(benchmark::State &state)
@@ -144,7 +86,7 @@ void BM_BooksJumpToLastRow(benchmark::State &state)
         ds->Last();
         benchmark::DoNotOptimize(ds->FieldByName(u"BookName"_s)->AsString());
     }
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 // The book list's footer: three sums over every title.
@@ -157,7 +99,7 @@ void BM_BooksFooterSums(benchmark::State &state)
         state.ResumeTiming();
         benchmark::DoNotOptimize(ds->SumsOf({u"TotalCount"_s, u"LoanCount"_s, u"RemainCount"_s}));
     }
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 void BM_BooksWalkEveryRow(benchmark::State &state)
@@ -174,7 +116,7 @@ void BM_BooksWalkEveryRow(benchmark::State &state)
     }
     state.counters["rows"] = rows;
     state.counters["rows_in_memory"] = cached;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 // For comparison: one plain statement over the whole view, every row read
@@ -190,7 +132,7 @@ void BM_PlainQueryReadsEveryRow(benchmark::State &state)
             ++rows;
         benchmark::DoNotOptimize(rows);
     }
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 BENCHMARK(BM_OpenBooksAndReadFirstRow)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

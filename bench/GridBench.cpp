@@ -12,11 +12,11 @@
 // /tmp/vellumark-bench (or $VELLUMARK_BENCH_DIR) and kept, so later runs
 // start at once.
 
+#include "BenchCatalogue.h"
+
 #include "data/AppConfig.h"
 #include "data/DataSet.h"
 #include "data/DbError.h"
-#include "data/DbSetup.h"
-#include "data/DemoLibrary.h"
 #include "data/DurEzeConn.h"
 #include "data/Messages.h"
 #include "data/Schema.h"
@@ -29,12 +29,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -45,54 +41,12 @@ namespace {
 constexpr int Titles = 1000000;
 constexpr int ScreenRows = 30;
 
-TConnectionSettings sqliteSettings(const QString &file)
-{
-    TConnectionSettings s;
-    s.DBType = 0;
-    s.SQLiteFile = file;
-    return s;
-}
-
-QString catalogue()
-{
-    const QString dir = qEnvironmentVariableIsEmpty("VELLUMARK_BENCH_DIR")
-                            ? u"/tmp/vellumark-bench"_s
-                            : qEnvironmentVariable("VELLUMARK_BENCH_DIR");
-    QDir().mkpath(dir);
-    const QString file = dir + u"/books_%1.db"_s.arg(Titles);
-    if (QFile::exists(file + u".done"_s))
-        return file;
-    for (const QString &suffix : {u""_s, u"-wal"_s, u"-shm"_s})
-        QFile::remove(file + suffix);
-    std::fprintf(stderr, "generating %d titles in %s ...\n", Titles, qPrintable(file));
-    CreateDatabase(sqliteSettings(file));
-    TDurEzeConn conn;
-    conn.Open(sqliteSettings(file));
-    GenerateLibrary(conn, Titles, [](int done) {
-        if (done % 100000 == 0)
-            std::fprintf(stderr, "  %d\n", done);
-    });
-    conn.Execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-    conn.Execute(u"ANALYZE"_s);
-    QFile marker(file + u".done"_s);
-    if (!marker.open(QIODevice::WriteOnly))
-        throw TDbError(u"无法写入 "_s + marker.fileName());
-    return file;
-}
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
-
 // The book list as a window shows it: the data module's SQL and fields, in
 // a grid of a usual size.
 struct TBookGrid {
     TBookGrid() : ds(conn, u"BooksQuery"_s)
     {
-        conn.Open(sqliteSettings(catalogue()));
+        conn.Open(BenchSqliteSettings(BenchCatalogue(Titles)));
         sql = u"SELECT * FROM Books_view"_s + conn.Dialect().BaseWhereClause();
         ds.SetPersistentFields(Schema::ColumnsOf(u"Books_view"_s));
         grid.SetDataSet(&ds);
@@ -110,7 +64,7 @@ struct TBookGrid {
     {
         state.counters["rows"] = ds.RecordCount();
         state.counters["rows_in_memory"] = ds.CachedRowCount();
-        state.counters["peak_MB"] = peakMegabytes();
+        state.counters["peak_MB"] = PeakMegabytes();
     }
 
     TDurEzeConn conn;
@@ -240,7 +194,7 @@ void BM_ListWindowOpens(benchmark::State &state)
     }
     std::fprintf(stderr, "status bar: %s\n", qPrintable(status));
     state.counters["rows_in_memory"] = inMemory;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = PeakMegabytes();
 }
 
 // The worst case of the find-text dialog: a text no row shows, searched
