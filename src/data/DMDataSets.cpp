@@ -52,6 +52,8 @@ void TDM1::createDataSets()
                     "FROM UserFun_tab LEFT JOIN UserAccredit_tab\r\n"
                     "ON UserFun_tab.FunID=UserAccredit_tab.FunID"_s,
                     {});
+    // The rights editor ticks these columns; they are written back by AccID.
+    FunQuery->SetUpdateTable(u"UserAccredit_tab"_s);
     {
         Schema::Column name = columnOf(u"UserFun_tab"_s, u"FunName"_s);
         name.readOnly = true;

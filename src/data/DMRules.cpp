@@ -6,6 +6,8 @@
 #include "CurrentUser.h"
 #include "DataSet.h"
 #include "DbHelpers.h"
+#include "Messages.h"
+#include "SilentAbort.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +34,21 @@ void unique(TDataSet &ds, const QString &field, const QString &table)
     CheckFieldUnique(ds.FieldByName(field), table);
 }
 
+// The unique check for values that compare without regard to letter case,
+// as their unique index does (login names: "admin" is "Admin").
+void uniqueIgnoringCase(TDataSet &ds, const QString &field, const QString &table)
+{
+    TField *f = ds.FieldByName(field);
+    const QString text = f->AsString().trimmed();
+    if (text.isEmpty() || (ds.State() == TDataSetState::Edit && SameTrimmedText(f->Value(), f->OldValue())))
+        return;
+    if (!ValueExists(text.toLower(), u"LOWER(%1)"_s.arg(field), table, {}, true))
+        return;
+    ShowInfo(u"您输入的%1已存在。"_s.arg(f->DisplayLabel()));
+    ds.RequestFocus(f);
+    throw TSilentAbort();
+}
+
 } // namespace
 
 QStringList &CopyDefaults()
@@ -47,7 +64,7 @@ void TDM1::installRules()
     };
     UserQuery->BeforePost = [](TDataSet &ds) {
         notEmpty(ds, u"UserCode"_s);
-        unique(ds, u"UserCode"_s, u"Users_tab"_s);
+        uniqueIgnoringCase(ds, u"UserCode"_s, u"Users_tab"_s);
         notEmpty(ds, u"UserName"_s);
     };
 

@@ -1,0 +1,43 @@
+#include "BylawFrm.h"
+
+#include "BylawEditFrm.h"
+#include "BylawRules.h"
+
+#include "data/DMPas.h"
+#include "data/DataSet.h"
+#include "forms/CustomColumnFrm.h"
+#include "forms/DataGrid.h"
+#include "forms/EditorForm.h"
+
+#include <QAction>
+
+using namespace Qt::StringLiterals;
+
+TBylawForm::TBylawForm(QWidget *parent)
+    : TFatherForm(u"BylawForm"_s, u"借阅规章制度"_s, u"Bylaw.html"_s, parent)
+{
+    TDataSet *bylaws = DM1->BylawQuery;
+    BylawGrid = AddMainGrid(bylaws, u"BylawGrid"_s);
+    BylawAdd = AddFunAction(u"BylawAdd"_s, u"新增(&A)"_s, 0, rtOperate,
+                            [bylaws] { RunEditor<TBylawEditForm>(bylaws, TEditMode::Append); });
+    BylawMod = AddFunAction(u"BylawMod"_s, u"修改(&M)"_s, 1, rtOperate,
+                            [bylaws] { RunEditor<TBylawEditForm>(bylaws, TEditMode::Edit); });
+    BylawDel = AddFunAction(u"BylawDel"_s, u"删除(&D)"_s, 2, rtOperate, [] { DeleteBylaw(); });
+    BylawFind = AddFunAction(u"BylawFind"_s, u"查询(&F)"_s, 3, rtAlways,
+                             [this] { RunQueryBuilder(BylawFindFields(), BylawBaseSQL()); });
+    BylawCustomColumn = AddFunAction(u"BylawCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
+                                     [this] { ChooseGridColumns(BylawGrid); });
+    BylawGrid->SetModifyAction(BylawMod);
+    BylawGrid->OpenSql(BylawBaseSQL());
+    UpdateActions();
+}
+
+void TBylawForm::UpdateActions()
+{
+    if (!BylawMod)
+        return;  // still being built
+    TDataSet *bylaws = DM1->BylawQuery;
+    const bool any = bylaws->Active() && !bylaws->IsEmpty();
+    EnableAction(BylawMod, any);
+    EnableAction(BylawDel, any);
+}

@@ -1,0 +1,62 @@
+#include "UserFrm.h"
+
+#include "FunctionWindow.h"
+#include "UserAccFrm.h"
+#include "UserEditFrm.h"
+#include "UserRules.h"
+
+#include "data/DMPas.h"
+#include "data/DataSet.h"
+#include "forms/CustomColumnFrm.h"
+#include "forms/DataGrid.h"
+#include "forms/EditorForm.h"
+
+#include <QAction>
+
+using namespace Qt::StringLiterals;
+
+TUserForm::TUserForm(QWidget *parent)
+    : TFatherForm(u"UserForm"_s, u"用户授权设置"_s, u"User.html"_s, parent)
+{
+    TDataSet *users = DM1->UserQuery;
+    UserGrid = AddMainGrid(users, u"UserGrid"_s);
+    UserGrid->SetFilterRowVisible(false);
+    UserAdd = AddFunAction(u"UserAdd"_s, u"新增(&A)"_s, 0, rtOperate,
+                           [users] { RunEditor<TUserEditForm>(users, TEditMode::Append); });
+    UserMod = AddFunAction(u"UserMod"_s, u"修改(&M)"_s, 1, rtOperate,
+                           [users] { RunEditor<TUserEditForm>(users, TEditMode::Edit); });
+    UserDel = AddFunAction(u"UserDel"_s, u"删除(&D)"_s, 2, rtOperate, [] { DeleteUser(); });
+    UserAccredit = AddFunAction(u"UserAccredit"_s, u"授权(&E)"_s, 12, rtOperate,
+                                [this] { UserAccreditExecute(); });
+    UserFind = AddFunAction(u"UserFind"_s, u"查询(&F)"_s, 3, rtAlways, [this] { UserFindExecute(); });
+    UserCustomColumn = AddFunAction(u"UserCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
+                                    [this] { ChooseGridColumns(UserGrid); });
+    UserGrid->SetModifyAction(UserMod);
+    UserGrid->OpenSql(UsersBaseSQL());
+    UpdateActions();
+}
+
+void TUserForm::UserAccreditExecute()
+{
+    TDataSet *users = DM1->UserQuery;
+    if (!users->Active() || users->IsEmpty())
+        return;
+    if (CheckCanAccredit(users->FieldByName(u"UserCode"_s)->AsString()))
+        OpenFunctionWindow<TUserAccForm>(-1);
+}
+
+void TUserForm::UserFindExecute()
+{
+    // The user list has no base WHERE clause: the condition makes it.
+    RunQueryBuilder(UserFindFields(), UsersBaseSQL(), u" WHERE "_s);
+}
+
+void TUserForm::UpdateActions()
+{
+    if (!UserMod)
+        return;  // still being built
+    TDataSet *users = DM1->UserQuery;
+    const bool any = users->Active() && !users->IsEmpty();
+    for (QAction *action : {UserMod, UserDel, UserAccredit})
+        EnableAction(action, any);
+}
