@@ -146,6 +146,26 @@ QByteArray runGenerator(const QStringList &arguments)
     return python.readAllStandardOutput();
 }
 
+// Every Chinese character of the sample library (titles, authors,
+// publishers, readers, categories, dictionary items) has a reading, so its
+// quick find works on the first run.
+TEST(InputCode, SampleLibraryNamesHaveReadings)
+{
+    const QDir demo(sourceDir() + u"/src/data/demo"_s);
+    const QStringList files = demo.entryList({u"*.tsv"_s}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    QString missing;
+    for (const QString &name : files) {
+        QFile file(demo.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(name);
+        for (QChar c : QString::fromUtf8(file.readAll()))
+            if (c.script() == QChar::Script_Han && !missing.contains(c)
+                && BuildInputCode(c, Mark, 1) == u"?"_s)
+                missing += c;
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.toStdString();
+}
+
 TEST(InputCode, CommittedTableIsTheGeneratorOutput)
 {
     QTemporaryDir dir;
