@@ -6,7 +6,6 @@
 #include "data/DataDict.h"
 #include "data/DataSet.h"
 #include "data/Guard.h"
-#include "forms/CustomColumnFrm.h"
 #include "forms/DataGrid.h"
 #include "forms/EditorForm.h"
 #include "forms/ImageList.h"
@@ -68,8 +67,7 @@ void TDataDictForm::createActions()
                                [this] { DataDictModExecute(); });
     DataDictDel = AddFunAction(u"DataDictDel"_s, u"删除(&D)"_s, 2, rtOperate,
                                [this] { DataDictDelExecute(); });
-    DataDictCustomColumn = AddFunAction(u"DataDictCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
-                                        [this] { ChooseGridColumns(DataDictGrid); });
+    DataDictCustomColumn = AddCustomColumnAction(u"DataDictCustomColumn"_s);
     DataDictGrid->SetModifyAction(DataDictMod);
 }
 

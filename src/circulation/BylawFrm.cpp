@@ -5,7 +5,6 @@
 
 #include "data/DMPas.h"
 #include "data/DataSet.h"
-#include "forms/CustomColumnFrm.h"
 #include "forms/DataGrid.h"
 #include "forms/EditorForm.h"
 
@@ -23,10 +22,8 @@ TBylawForm::TBylawForm(QWidget *parent)
     BylawMod = AddFunAction(u"BylawMod"_s, u"修改(&M)"_s, 1, rtOperate,
                             [bylaws] { RunEditor<TBylawEditForm>(bylaws, TEditMode::Edit); });
     BylawDel = AddFunAction(u"BylawDel"_s, u"删除(&D)"_s, 2, rtOperate, [] { DeleteBylaw(); });
-    BylawFind = AddFunAction(u"BylawFind"_s, u"查询(&F)"_s, 3, rtAlways,
-                             [this] { RunQueryBuilder(BylawFindFields(), BylawBaseSQL()); });
-    BylawCustomColumn = AddFunAction(u"BylawCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
-                                     [this] { ChooseGridColumns(BylawGrid); });
+    BylawFind = AddFindAction(u"BylawFind"_s, BylawFindFields(), BylawBaseSQL());
+    BylawCustomColumn = AddCustomColumnAction(u"BylawCustomColumn"_s);
     BylawGrid->SetModifyAction(BylawMod);
     BylawGrid->OpenSql(BylawBaseSQL());
     UpdateActions();

@@ -342,10 +342,11 @@ void TFatherForm::EnableAction(QAction *action, bool enabled)
 }
 
 QAction *TFatherForm::AddFindAction(const QString &name, const QString &filterFields,
-                                    const QString &baseSql)
+                                    const QString &baseSql, const QString &joiner)
 {
-    return AddFunAction(name, u"查询(&F)"_s, 3, rtAlways,
-                        [this, filterFields, baseSql] { RunQueryBuilder(filterFields, baseSql); });
+    return AddFunAction(name, u"查询(&F)"_s, 3, rtAlways, [this, filterFields, baseSql, joiner] {
+        RunQueryBuilder(filterFields, baseSql, joiner);
+    });
 }
 
 QAction *TFatherForm::AddCustomColumnAction(const QString &name)

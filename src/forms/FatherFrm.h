@@ -164,7 +164,7 @@ public:
     // The find of every list window: the data module's query builder on the
     // main grid's dataset with these fields (names separated by ";"); on OK
     // the grid reopens on baseSql + joiner + the condition. False on cancel.
-    // (The user list joins its "SELECT * FROM Users_tab WHERE " with "".)
+    // (The user list, without a WHERE of its own, joins with " WHERE ".)
     bool RunQueryBuilder(const QString &filterFields, const QString &baseSql,
                          const QString &joiner = QStringLiteral(" AND "));
 
@@ -172,7 +172,8 @@ public:
     // toolbar: "查询(&F)" (image 3) runs RunQueryBuilder; "自定义列"
     // (image 5) the column chooser on the main grid; "查找文本..." (Ctrl+F,
     // image 4) the grid's find-text dialog. All need no right.
-    QAction *AddFindAction(const QString &name, const QString &filterFields, const QString &baseSql);
+    QAction *AddFindAction(const QString &name, const QString &filterFields, const QString &baseSql,
+                           const QString &joiner = QStringLiteral(" AND "));
     QAction *AddCustomColumnAction(const QString &name);
     QAction *AddFindTextAction(const QString &name, TToolPlace place = tpNone);
 

@@ -5,7 +5,6 @@
 
 #include "data/DMPas.h"
 #include "data/DataSet.h"
-#include "forms/CustomColumnFrm.h"
 #include "forms/DataGrid.h"
 #include "forms/EditorForm.h"
 
@@ -26,11 +25,8 @@ TReaderCateForm::TReaderCateForm(QWidget *parent)
     });
     ReaderCateDel = AddFunAction(u"ReaderCateDel"_s, u"删除(&D)"_s, 2, rtOperate,
                                  [] { DeleteReaderCate(); });
-    ReaderCateFind = AddFunAction(u"ReaderCateFind"_s, u"查询(&F)"_s, 3, rtAlways, [this] {
-        RunQueryBuilder(ReaderCateFindFields(), DM1->ReaderCateBaseSQL);
-    });
-    ReaderCateCustomColumn = AddFunAction(u"ReaderCateCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
-                                          [this] { ChooseGridColumns(ReaderCateGrid); });
+    ReaderCateFind = AddFindAction(u"ReaderCateFind"_s, ReaderCateFindFields(), DM1->ReaderCateBaseSQL);
+    ReaderCateCustomColumn = AddCustomColumnAction(u"ReaderCateCustomColumn"_s);
     ReaderCateGrid->SetModifyAction(ReaderCateMod);
     ReaderCateGrid->OpenSql(DM1->ReaderCateBaseSQL);
     UpdateActions();

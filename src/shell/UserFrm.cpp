@@ -7,7 +7,6 @@
 
 #include "data/DMPas.h"
 #include "data/DataSet.h"
-#include "forms/CustomColumnFrm.h"
 #include "forms/DataGrid.h"
 #include "forms/EditorForm.h"
 
@@ -28,9 +27,8 @@ TUserForm::TUserForm(QWidget *parent)
     UserDel = AddFunAction(u"UserDel"_s, u"删除(&D)"_s, 2, rtOperate, [] { DeleteUser(); });
     UserAccredit = AddFunAction(u"UserAccredit"_s, u"授权(&E)"_s, 12, rtOperate,
                                 [this] { UserAccreditExecute(); });
-    UserFind = AddFunAction(u"UserFind"_s, u"查询(&F)"_s, 3, rtAlways, [this] { UserFindExecute(); });
-    UserCustomColumn = AddFunAction(u"UserCustomColumn"_s, u"自定义列"_s, 5, rtAlways,
-                                    [this] { ChooseGridColumns(UserGrid); });
+    UserFind = AddFindAction(u"UserFind"_s, UserFindFields(), UsersBaseSQL(), u" WHERE "_s);
+    UserCustomColumn = AddCustomColumnAction(u"UserCustomColumn"_s);
     UserGrid->SetModifyAction(UserMod);
     UserGrid->OpenSql(UsersBaseSQL());
     UpdateActions();
@@ -43,12 +41,6 @@ void TUserForm::UserAccreditExecute()
         return;
     if (CheckCanAccredit(users->FieldByName(u"UserCode"_s)->AsString()))
         OpenFunctionWindow<TUserAccForm>(-1);
-}
-
-void TUserForm::UserFindExecute()
-{
-    // The user list has no base WHERE clause: the condition makes it.
-    RunQueryBuilder(UserFindFields(), UsersBaseSQL(), u" WHERE "_s);
 }
 
 void TUserForm::UpdateActions()

@@ -20,7 +20,6 @@ public:
     QAction *UserCustomColumn = nullptr;
 
     void UserAccreditExecute();
-    void UserFindExecute();
 
 protected:
     void UpdateActions() override;
