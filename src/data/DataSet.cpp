@@ -622,7 +622,8 @@ struct TDataSet::Impl {
     void setupKeys();
     RowPtr makeRow(const QSqlQuery &query) const;
     QList<RowPtr> readAll(QSqlQuery &query) const;
-    QString pageSql(int start, int count, const QString &afterKey) const;
+    // `skip` rows after `afterKey`, or `start` rows from the top without one.
+    QString pageSql(int start, int count, const QString &afterKey, int skip) const;
     QString exclusion(const QString &more = {}) const;
     QString keysetAfter(const RowPtr &last) const;
     void clearRows();
@@ -876,7 +877,7 @@ QString TDataSet::Impl::keysetAfter(const RowPtr &last) const
     return ok ? u"vm_t."_s + keyName + u" > "_s + QString::number(key) : QString();
 }
 
-QString TDataSet::Impl::pageSql(int start, int count, const QString &afterKey) const
+QString TDataSet::Impl::pageSql(int start, int count, const QString &afterKey, int skip) const
 {
     // The text is concatenated, never arg()-ed: the SQL may hold '%'.
     QString inner = shape.text;
@@ -887,8 +888,9 @@ QString TDataSet::Impl::pageSql(int start, int count, const QString &afterKey) c
         inner += u"\n, "_s + orderTerms;
     QString sql = u"SELECT * FROM (\n"_s + inner + u"\n) vm_t"_s + exclusion(afterKey) + outerOrder
         + u" LIMIT "_s + QString::number(count);
-    if (afterKey.isEmpty() && start > 0)
-        sql += u" OFFSET "_s + QString::number(start);
+    const int offset = afterKey.isEmpty() ? start : skip;
+    if (offset > 0)
+        sql += u" OFFSET "_s + QString::number(offset);
     return sql;
 }
 
@@ -914,22 +916,26 @@ void TDataSet::Impl::fetchAround(int b)
     int start = b - b % Chunk;
     int length = Chunk;
     RowPtr last;
+    int skip = 0;
     if (next != blocks.begin()) {
         const auto prev = std::prev(next);
         const int prevEnd = prev->first + int(prev->second.rows.size());
         if (prevEnd >= start)
             start = prevEnd;
-        if (prevEnd == b) {  // a walk goes on: read more at once, and by key
+        if (prevEnd == b)  // a walk goes on: read more at once
             length = std::clamp(int(prev->second.rows.size()) * 2, Chunk, MaxChunk);
-            last = prev->second.rows.last();
-        }
+        // Counting on from the nearest page above by key skips only the
+        // rows in between, not every row from the top (a jump down a
+        // million rows, or selected rows far apart).
+        last = prev->second.rows.last();
+        skip = start - prevEnd;
     }
     int end = int(std::min<qint64>(qint64(start) + length, nextStart));
     if (dbCount >= 0)
         end = std::min(end, dbCount);
     if (end <= b)
         return;
-    QSqlQuery query = run(pageSql(start, end - start, keysetAfter(last)));
+    QSqlQuery query = run(pageSql(start, end - start, keysetAfter(last), skip));
     QList<RowPtr> rows = readAll(query);
     const int got = int(rows.size());
     if (got > 0) {

@@ -472,6 +472,20 @@ TEST_P(DataSetTest, LargeResultsArePagedWithoutRepeatsOrGaps)
     }
 }
 
+// Rows far apart, reached in any order (selected rows of a long list, the
+// scroll bar dragged about), are the right rows.
+TEST_P(DataSetTest, RowsFarApartAreTheRightRows)
+{
+    addBooks(3000);
+    auto ds = dataSet(booksSql(), u"Books_view"_s);
+    ds->Open();
+    const int name = ds->FieldByName(u"BookName"_s)->Index();
+    for (int row : {2999, 10, 1500, 700, 2000, 260, 0, 1501}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(ds->RowValue(row, name).toString(), u"B%1"_s.arg(100001 + row));
+    }
+}
+
 // Rows that the dataset itself inserts or deletes (in the database or in its
 // cache) while most of a large result is unread move no other row: nothing
 // is shown twice or lost when the rest is read.
