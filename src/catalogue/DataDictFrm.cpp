@@ -41,22 +41,17 @@ void TDataDictForm::buildBody()
         item->setIcon(0, ImgList16(19));
         item->setData(0, Qt::UserRole, i);
     }
-    DataDictGrid = new TDataGrid(DM1->ItemsQuery, split);
-    DataDictGrid->setObjectName(u"DataDictGrid"_s);
-    DataDictGrid->SetFilterRowVisible(false);
+    BodyLayout()->addWidget(split);
+    // Beside the categories, in the items' code order, without a count.
+    DataDictGrid = AddMainGrid(DM1->ItemsQuery, u"DataDictGrid"_s,
+                               {.container = split, .recordCount = false, .filterRow = false,
+                                .titleSort = false});
     DataDictGrid->horizontalHeader()->setStretchLastSection(true);
     split->setStretchFactor(1, 1);
     split->setSizes({160, 480});
-    BodyLayout()->addWidget(split);
-    CloseOnExit(DM1->ItemsQuery);
 
     connect(CateView, &QTreeWidget::itemSelectionChanged, this,
             [this] { RunGuarded([this] { categoryChanged(); }); });
-    connect(DataDictGrid, &TDataGrid::SelectionChanged, this, [this] { UpdateActions(); });
-    for (auto signal : {&TDataSet::RowsReset, &TDataSet::Opened, &TDataSet::Closed})
-        connect(DM1->ItemsQuery, signal, this, [this] { UpdateActions(); });
-    for (auto signal : {&TDataSet::RowInserted, &TDataSet::RowRemoved})
-        connect(DM1->ItemsQuery, signal, this, [this] { UpdateActions(); });
 }
 
 void TDataDictForm::createActions()
@@ -113,6 +108,8 @@ void TDataDictForm::DataDictAddExecute()
 
 void TDataDictForm::DataDictModExecute()
 {
+    if (!DM1->ItemsQuery->Active() || DM1->ItemsQuery->IsEmpty())
+        return;
     RunEditor<TDataDictEditForm>(DM1->ItemsQuery, TEditMode::Edit);
 }
 

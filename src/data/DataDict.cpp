@@ -41,11 +41,22 @@ int DictCategoryOf(const QString &fieldName)
     return -1;
 }
 
+namespace {
+
+// Code order; items without a code first (the two kinds place NULL at
+// opposite ends otherwise), equal codes in the order they were added.
+QString dictItemOrder()
+{
+    return u" ORDER BY CASE WHEN ItemCode IS NULL THEN 0 ELSE 1 END, ItemCode, ItemID"_s;
+}
+
+} // namespace
+
 void LoadDictItems(const QString &fieldName, QStringList &list)
 {
     TDataSet *temp = DM1->TempQuery;
-    OpenQuery(temp, u"SELECT ItemName FROM Items_tab WHERE ItemCate = %1 ORDER BY ItemCode, ItemID"_s
-                        .arg(DictCategoryOf(fieldName)));
+    OpenQuery(temp, u"SELECT ItemName FROM Items_tab WHERE ItemCate = %1"_s.arg(DictCategoryOf(fieldName))
+                        + dictItemOrder());
     list.clear();
     for (temp->First(); !temp->Eof(); temp->Next())
         list.append(temp->Field(0)->AsString());
@@ -57,7 +68,7 @@ QString DictItemsSQL(int cate)
     QString sql = u"SELECT * FROM Items_tab"_s;
     if (cate >= 0)
         sql += u" WHERE ItemCate = "_s + QString::number(cate);
-    return sql + u" ORDER BY ItemCode, ItemID"_s;
+    return sql + dictItemOrder();
 }
 
 void OpenDictItems(int cate)

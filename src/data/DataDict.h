@@ -21,12 +21,12 @@ QString DictCategoryLabel(int cate);
 int DictCategoryOf(const QString &fieldName);
 
 // Clears the list and fills it with the item names of the field's category
-// in ItemCode order (equal codes in the order they were added); a field
-// that is no category gets an empty list.
+// in ItemCode order (items without a code first, equal codes in the order
+// they were added); a field that is no category gets an empty list.
 void LoadDictItems(const QString &fieldName, QStringList &list);
 
-// The items the dictionary window lists for a category; all items of all
-// categories for -1 (no category chosen).
+// The items the dictionary window lists for a category, in the order of
+// LoadDictItems; all items of all categories for -1 (no category chosen).
 QString DictItemsSQL(int cate);
 // Reopens the data module's ItemsQuery on DictItemsSQL.
 void OpenDictItems(int cate);

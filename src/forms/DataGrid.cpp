@@ -89,6 +89,7 @@ void TDataGrid::setUp()
         m_explicitSelection = true;
         emit SelectionChanged();
     });
+    connect(this, &QAbstractItemView::clicked, this, &TDataGrid::cellClicked);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         m_header->PlaceEditors();
         if (m_footer)
@@ -152,6 +153,46 @@ void TDataGrid::SetFieldText(const QString &fieldName, TDataGridModel::TFieldTex
 {
     if (m_model)
         m_model->SetFieldText(fieldName, std::move(text));
+}
+
+// --- check-box columns ---------------------------------------------------------------
+
+void TDataGrid::SetCheckColumns(const QStringList &fieldNames)
+{
+    m_checkFields = fieldNames;
+}
+
+bool TDataGrid::IsCheckColumn(int column) const
+{
+    const TField *field = FieldAt(column);
+    return field && field->DataType() == ColumnType::Boolean
+           && m_checkFields.contains(field->FieldName(), Qt::CaseInsensitive);
+}
+
+bool TDataGrid::ToggleCheckCell(const QModelIndex &index)
+{
+    TField *field = index.isValid() ? FieldAt(index.column()) : nullptr;
+    if (!field || !IsCheckColumn(index.column()) || field->ReadOnly() || !m_dataSet
+        || !m_dataSet->Active() || index.row() >= m_model->rowCount())
+        return false;
+    if (m_dataSet->RecNo() != index.row())
+        m_dataSet->MoveTo(index.row());
+    m_dataSet->Edit();
+    try {
+        field->SetValue(!field->AsBoolean());
+        m_dataSet->Post();
+    } catch (...) {
+        m_dataSet->Cancel();
+        throw;
+    }
+    return true;
+}
+
+void TDataGrid::cellClicked(const QModelIndex &index)
+{
+    // Ctrl and Shift pick rows; only a plain click ticks.
+    if (!(m_pressModifiers & (Qt::ControlModifier | Qt::ShiftModifier)) && IsCheckColumn(index.column()))
+        RunGuarded([&] { ToggleCheckCell(index); });
 }
 
 // --- opening -------------------------------------------------------------------
@@ -343,7 +384,7 @@ void TDataGrid::SetSortColumns(const QList<TGridSortColumn> &sort)
 void TDataGrid::ClickTitle(int column, Qt::KeyboardModifiers modifiers)
 {
     const TField *field = FieldAt(column);
-    if (!field || !m_dataSet || !m_dataSet->Active())
+    if (!m_titleSort || !field || !m_dataSet || !m_dataSet->Active())
         return;
     QList<TGridSortColumn> sort = m_state.sort;
     const auto it = std::find_if(sort.begin(), sort.end(), [&](const TGridSortColumn &s) {
@@ -362,6 +403,13 @@ void TDataGrid::ClickTitle(int column, Qt::KeyboardModifiers modifiers)
         sort = {{field->FieldName(), false}};
     }
     SetSortColumns(sort);
+}
+
+void TDataGrid::SetTitleSortEnabled(bool enabled)
+{
+    m_titleSort = enabled;
+    if (!enabled)
+        SetSortColumns({});
 }
 
 void TDataGrid::showSortMarkers()
@@ -744,6 +792,12 @@ void TDataGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+        && IsCheckColumn(currentIndex().column())) {
+        RunGuarded([this] { ToggleCheckCell(currentIndex()); });
+        event->accept();
+        return;
+    }
     // The find-text dialog, unless the window gave Ctrl+F an action of its own.
     if (event->matches(QKeySequence::Find)) {
         ShowGridFindDialog(this);
@@ -751,6 +805,12 @@ void TDataGrid::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void TDataGrid::mousePressEvent(QMouseEvent *event)
+{
+    m_pressModifiers = event->modifiers();
+    QTableView::mousePressEvent(event);
 }
 
 void TDataGrid::mouseDoubleClickEvent(QMouseEvent *event)

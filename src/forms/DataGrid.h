@@ -13,6 +13,8 @@
 //
 // Double-click and Enter run the window's modify action; cut-off cell texts
 // show whole as tooltips; a double click on a title border fits the column.
+// A window may let the user tick chosen boolean columns (the rights editor);
+// every other cell stays read-only.
 
 #include "DataGridModel.h"
 #include "GridSql.h"
@@ -47,6 +49,20 @@ public:
     // Shows the field's values through `text` (for example 男/女 for a sex).
     void SetFieldText(const QString &fieldName, TDataGridModel::TFieldText text);
 
+    // --- check-box columns ---
+    // The boolean fields the user ticks: a click on the cell, or Space on
+    // the current cell, turns the value round and writes it through the
+    // dataset (Edit, then Post), so the dataset's checks and its error for a
+    // row another workstation changed apply. Read-only fields stay as they
+    // are. Replaces the previous list.
+    void SetCheckColumns(const QStringList &fieldNames);
+    QStringList CheckColumns() const { return m_checkFields; }
+    bool IsCheckColumn(int column) const;
+    // Turns the cell's value round and posts the row; false when the cell
+    // takes no tick. On a failed write the row is as before and the
+    // TDbError goes on to the caller.
+    bool ToggleCheckCell(const QModelIndex &index);
+
     // --- opening ---
     // Opens the dataset on `sql` with the filter row's conditions and the
     // sort that the user has set, which stay. (A window that opens the
@@ -79,6 +95,10 @@ public:
     // the other way round); with Ctrl it adds the column to the sort, turns
     // it round, and at the third click takes it out.
     void ClickTitle(int column, Qt::KeyboardModifiers modifiers);
+    // Off: the titles do not sort, so the list keeps the order of its SQL
+    // and shows no sort markers.
+    void SetTitleSortEnabled(bool enabled);
+    bool TitleSortEnabled() const { return m_titleSort; }
 
     // --- the footer row ---
     void SetFooterSum(const QString &fieldName);
@@ -126,6 +146,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void updateGeometries() override;
@@ -154,6 +175,7 @@ private:
     QList<QPair<int, int>> selectedRanges() const;
     void placeFooter();
     void scheduleFooter();
+    void cellClicked(const QModelIndex &index);
 
     QPointer<TDataSet> m_dataSet;
     TDataGridModel *m_model = nullptr;
@@ -167,6 +189,7 @@ private:
     TState m_state;
     bool m_canFilter = false;
     bool m_reopening = false;
+    bool m_titleSort = true;
 
     // Footer: sums by field name, fixed texts by field name.
     QStringList m_sumFields;
@@ -178,6 +201,9 @@ private:
     QHash<QString, int> m_widths;
     QSet<QString> m_hidden;
     QHash<QString, QString> m_typed;  // filter editors' texts
+
+    QStringList m_checkFields;  // the check-box columns, by field name
+    Qt::KeyboardModifiers m_pressModifiers;  // of the last press: Ctrl/Shift select, not tick
 
     bool m_syncing = false;  // the grid and the dataset follow each other
     bool m_walking = false;  // walking the selection for bookmarks

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -275,10 +276,26 @@ void TFatherForm::AddBand(QWidget *band)
 
 TDataGrid *TFatherForm::AddMainGrid(TDataSet *dataSet, const QString &name)
 {
+    return AddMainGrid(dataSet, name, TMainGridOptions());
+}
+
+TDataGrid *TFatherForm::AddMainGrid(TDataSet *dataSet, const QString &name,
+                                    const TMainGridOptions &options)
+{
     auto *grid = new TDataGrid(dataSet, this);
     grid->setObjectName(name);
-    m_body->addWidget(grid);
-    FollowRecordCount(dataSet);
+    if (auto *splitter = qobject_cast<QSplitter *>(options.container))
+        splitter->addWidget(grid);
+    else if (options.container && options.container->layout())
+        options.container->layout()->addWidget(grid);
+    else if (options.container)
+        grid->setParent(options.container);
+    else
+        m_body->addWidget(grid);
+    grid->SetFilterRowVisible(options.filterRow);
+    grid->SetTitleSortEnabled(options.titleSort);
+    if (options.recordCount)
+        FollowRecordCount(dataSet);
     CloseOnExit(dataSet);
     connect(grid, &TDataGrid::SelectionChanged, this, [this] { UpdateActions(); });
     for (auto signal : {&TDataSet::RowsReset, &TDataSet::Opened, &TDataSet::Closed})

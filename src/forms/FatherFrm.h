@@ -56,12 +56,15 @@
 // editor with code -1 and cancels what was not saved.
 //
 // Optional pieces: Grid->SetFooterSum(field) / SetFooterText(field, text),
-// Grid->SetFilterRowVisible(false), AddFindTextAction (Ctrl+F, the grid's
-// find-text dialog), SetDropDownMenu for a toolbar button with a menu,
-// AddBand for a panel beside the toolbar, FormClose() for work when the
-// window closes. Walk a multi-row selection with Grid->SelectedBookmarks()
-// and DataSet()->GotoBookmark(). Register the window with its function code
-// in shell/FunctionWindows.cpp; OpenFunctionWindow applies the rights.
+// Grid->SetFilterRowVisible(false), AddMainGrid with TMainGridOptions (the
+// grid in a splitter beside a list, without record count, filter row or
+// title sorting), Grid->SetCheckColumns for boolean columns the user ticks,
+// AddFindTextAction (Ctrl+F, the grid's find-text dialog), SetDropDownMenu
+// for a toolbar button with a menu, AddBand for a panel beside the toolbar,
+// FormClose() for work when the window closes. Walk a multi-row selection
+// with Grid->SelectedBookmarks() and DataSet()->GotoBookmark(). Register the
+// window with its function code in shell/FunctionWindows.cpp;
+// OpenFunctionWindow applies the rights.
 
 #include <QDialog>
 #include <QKeySequence>
@@ -85,6 +88,19 @@ class TGridFindForm;
 // The right an action needs, kept in its "rightTag" property (the main
 // window's OpenFunctionWindow hides the actions whose right the user lacks).
 enum TRightTag { rtAlways = 0, rtOperate = 1, rtPrint = 2 };
+
+// How TFatherForm::AddMainGrid sets up a window's main grid.
+struct TMainGridOptions {
+    // Where the grid goes: nullptr puts it in the window's body; otherwise
+    // it is added to this container (a splitter, or a widget with a layout)
+    // so that it can sit beside a category list.
+    QWidget *container = nullptr;
+    // Writes "共有记录：%d 条" into the status bar after each change.
+    bool recordCount = true;
+    // The filter row under the titles, and sorting by title clicks.
+    bool filterRow = true;
+    bool titleSort = true;
+};
 
 void SetRightTag(QAction *action, int tag);
 int RightTag(const QAction *action);
@@ -155,6 +171,8 @@ public:
     // follows its record count, UpdateActions follows its selection, and the
     // dataset is closed when the window closes.
     TDataGrid *AddMainGrid(TDataSet *dataSet, const QString &name = QStringLiteral("DBGridEh1"));
+    // The same, placed and equipped as the options say.
+    TDataGrid *AddMainGrid(TDataSet *dataSet, const QString &name, const TMainGridOptions &options);
     QVBoxLayout *BodyLayout() const { return m_body; }
     // Writes "共有记录：%d 条" for the dataset after each of its changes.
     void FollowRecordCount(TDataSet *dataSet);

@@ -9,7 +9,6 @@
 #include "forms/DataGrid.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -24,6 +23,8 @@ TUserAccForm::TUserAccForm(QWidget *parent)
     setObjectName(u"UserAccForm"_s);
     setWindowTitle(u"用户授权"_s);
     TDataSet *users = DM1->UserQuery;
+    DM1->FunQuery->SetFilter(QString());
+    DM1->FunQuery->SetFiltered(false);
     OpenUserRights(users->FieldByName(u"UserID"_s)->AsInteger());
     buildLayout();
     buildTree();
@@ -42,8 +43,7 @@ void TUserAccForm::buildLayout()
     FunDataGrid = new TDataGrid(DM1->FunQuery, split);
     FunDataGrid->setObjectName(u"FunDataGrid"_s);
     FunDataGrid->SetFilterRowVisible(false);
-    FunDataGrid->viewport()->installEventFilter(this);
-    FunDataGrid->installEventFilter(this);
+    FunDataGrid->SetCheckColumns({u"IsOpen"_s, u"IsOperate"_s, u"IsPrint"_s});
     split->setStretchFactor(1, 1);
     split->setSizes({150, 450});
     SBarMain = new QStatusBar(this);
@@ -54,8 +54,6 @@ void TUserAccForm::buildLayout()
     layout->addWidget(split, 1);
     layout->addWidget(SBarMain);
     resize(620, 420);
-    connect(FunDataGrid, &QAbstractItemView::clicked, this,
-            [this](const QModelIndex &index) { RunGuarded([this, index] { ToggleRight(index); }); });
 }
 
 void TUserAccForm::buildTree()
@@ -76,34 +74,6 @@ void TUserAccForm::buildTree()
 void TUserAccForm::SelectCategory(int category)
 {
     FunDataGrid->setEnabled(ShowRightsCategory(category));
-}
-
-void TUserAccForm::ToggleRight(const QModelIndex &index)
-{
-    TField *right = FunDataGrid->FieldAt(index.column());
-    if (!index.isValid() || !right || right->DataType() != Schema::ColumnType::Boolean || right->ReadOnly())
-        return;
-    TDataSet *rights = DM1->FunQuery;
-    rights->MoveTo(index.row());
-    rights->Edit();
-    try {
-        right->SetValue(!right->AsBoolean());
-        rights->Post();
-    } catch (...) {
-        rights->Cancel();
-        throw;
-    }
-}
-
-bool TUserAccForm::eventFilter(QObject *watched, QEvent *event)
-{
-    // Space ticks the current cell, as a click does.
-    if (watched == FunDataGrid && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
-        RunGuarded([this] { ToggleRight(FunDataGrid->currentIndex()); });
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TUserAccForm::done(int result)

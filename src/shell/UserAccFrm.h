@@ -2,12 +2,12 @@
 
 // The rights editor of one member of staff (the current row of UserQuery):
 // the function categories on the left, the user's open, operate and print
-// rights per function on the right. A tick is written at once, by the
-// rights row's key; it takes effect at the user's next login.
+// rights per function on the right. The grid's check-box columns write a
+// tick at once, by the rights row's key; it takes effect at the user's next
+// login.
 
 #include <QDialog>
 
-class QModelIndex;
 class QStatusBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,13 +28,7 @@ public:
 
     // Shows the functions of the node's category (the root: all of them).
     void SelectCategory(int category);
-    // Turns the right in the grid cell round and writes it.
-    void ToggleRight(const QModelIndex &index);
-
     void done(int result) override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildLayout();

@@ -12,6 +12,7 @@
 #include "shell/FunctionWindows.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -71,11 +72,12 @@ TEST_P(DataDictTest, ItemsLoadInCodeOrderPerCategory)
     addItem(1, 10, u"办公室"_s);
     addItem(1, 20, u"图书馆"_s);
     addItem(1, 10, u"教务处"_s);  // equal code: after 办公室, added earlier
+    exec(u"INSERT INTO Items_tab(ItemCate,ItemName)VALUES(1,'总务处')"_s);  // no code: first on both kinds
     addItem(0, 5, u"第一中学"_s);
     addItem(2, 1, u"O'Neil's 图书"_s);
 
     const QList<std::pair<QString, QStringList>> cases{
-        {u"DeptName"_s, {u"办公室"_s, u"教务处"_s, u"图书馆"_s, u"财务处"_s}},
+        {u"DeptName"_s, {u"总务处"_s, u"办公室"_s, u"教务处"_s, u"图书馆"_s, u"财务处"_s}},
         {u"CORPNAME"_s, {u"第一中学"_s}},
         {u"BookType"_s, {u"O'Neil's 图书"_s}},
         {u"BookRoom"_s, {}},
@@ -140,6 +142,7 @@ TEST_P(DataDictTest, WindowListsTheChosenCategoryAndAllWithoutOne)
     form->SelectCategory(10);
     EXPECT_TRUE(gridNames(*form).isEmpty());
     EXPECT_FALSE(form->DataDictMod->isEnabled());
+    form->DataDictModExecute();  // nothing to modify: no editor, no message
 
     // A click into the empty area of the category list chooses none: every
     // item, and adding asks for a category.
@@ -229,6 +232,18 @@ TEST_P(DataDictTest, EditorKeysMoveOnAndSave)
     dm->ItemsQuery->Append();
     dm->ItemsQuery->FieldByName(u"ItemCate"_s)->SetValue(2);
     TDataDictEditForm editor;
+    // Each mnemonic of the dialog leads to one control.
+    QStringList mnemonics;
+    for (const QWidget *w : editor.findChildren<QWidget *>()) {
+        const QString text = qobject_cast<const QLabel *>(w) ? static_cast<const QLabel *>(w)->text()
+                             : qobject_cast<const QPushButton *>(w) ? static_cast<const QPushButton *>(w)->text()
+                                                                    : QString();
+        const qsizetype amp = text.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < text.size())
+            mnemonics.append(text.at(amp + 1).toUpper());
+    }
+    EXPECT_EQ(mnemonics.size(), 5);
+    EXPECT_EQ(mnemonics.removeDuplicates(), 0) << mnemonics.join(u' ').toStdString();
     editor.show();
     QApplication::setActiveWindow(&editor);
     editor.EditItemCode->setFocus();

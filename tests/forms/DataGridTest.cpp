@@ -323,6 +323,52 @@ TEST_P(DataGridTest, DoubleClickAndEnterRunTheModifyAction)
     EXPECT_EQ(runs, 2);
 }
 
+// Chosen boolean columns take ticks (a plain click, Space) written through
+// the dataset; other cells stay read-only, and a row another workstation
+// deleted is reported and left as it was.
+TEST_P(DataGridTest, CheckColumnsWriteTicksThroughTheDataSet)
+{
+    exec(u"INSERT INTO Users_tab(UserCode,UserName,IsLock)VALUES('u1','甲',0)"_s);
+    exec(u"INSERT INTO Users_tab(UserCode,UserName,IsLock)VALUES('u2','乙',1)"_s);
+    TDataGrid users(dm->UserQuery);
+    users.OpenSql(u"SELECT * FROM Users_tab ORDER BY UserCode"_s);
+    users.SetCheckColumns({u"islock"_s});
+    users.resize(700, 300);
+    users.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&users));
+    const auto locks = [&]() -> QString {
+        return GetSingleValue(u"SELECT IsLock FROM Users_tab WHERE UserCode='u1'"_s) + u','
+               + GetSingleValue(u"SELECT IsLock FROM Users_tab WHERE UserCode='u2'"_s);
+    };
+    const auto click = [&](int row, const QString &field, Qt::KeyboardModifiers mods = {}) {
+        const QModelIndex at = users.GridModel()->index(row, users.ColumnOf(field));
+        QTest::mouseClick(users.viewport(), Qt::LeftButton, mods, users.visualRect(at).center());
+    };
+    EXPECT_TRUE(users.IsCheckColumn(users.ColumnOf(u"IsLock"_s)));
+    EXPECT_FALSE(users.IsCheckColumn(users.ColumnOf(u"UserName"_s)));
+
+    click(0, u"IsLock"_s);
+    EXPECT_EQ(locks(), u"1,1"_s);
+    users.setCurrentIndex(users.GridModel()->index(1, users.ColumnOf(u"IsLock"_s)));
+    QTest::keyClick(&users, Qt::Key_Space);
+    EXPECT_EQ(locks(), u"1,0"_s);
+    click(0, u"UserName"_s);
+    QTest::keyClick(&users, Qt::Key_Space);
+    click(1, u"IsLock"_s, Qt::ControlModifier);  // picks the row, ticks nothing
+    EXPECT_EQ(locks(), u"1,0"_s);
+    EXPECT_EQ(dm->UserQuery->State(), TDataSetState::Browse);
+
+    exec(u"DELETE FROM Users_tab WHERE UserCode='u1'"_s);
+    TMessageRecorder messages;
+    click(0, u"IsLock"_s);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].kind, TMessageKind::Error);
+    EXPECT_EQ(dm->UserQuery->State(), TDataSetState::Browse);
+    EXPECT_EQ(users.GridModel()->index(0, users.ColumnOf(u"IsLock"_s)).data(Qt::CheckStateRole).toInt(),
+              int(Qt::Checked));
+    EXPECT_EQ(GetSingleValue(u"SELECT COUNT(*) FROM Users_tab"_s), u"1"_s);
+}
+
 TEST_P(DataGridTest, CutOffTextsGetTooltipsAndATitleBorderFitsTheColumn)
 {
     const int name = column(u"BookName"_s);

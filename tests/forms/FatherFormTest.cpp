@@ -18,14 +18,17 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -313,6 +316,32 @@ TEST_P(FatherFormTest, DropDownButtonShowsItsTriangle)
     const QImage image = manage->grab().toImage();
     const QPoint tip = DropDownTriangle(manage->rect()).at(0) + QPoint(2, 1);
     EXPECT_EQ(image.pixelColor(tip * image.devicePixelRatio()), manage->palette().color(QPalette::WindowText));
+}
+
+// A main grid beside a category list: placed in the window's splitter,
+// without record count, filter row or title sorting, and still the grid
+// that is printed and whose query closes with the window.
+TEST_P(FatherFormTest, MainGridOptionsPlaceItBesideAList)
+{
+    TFatherForm window(u"DataDictForm"_s, u"数据字典维护"_s, {});
+    auto *split = new QSplitter(&window);
+    new QListWidget(split);
+    window.BodyLayout()->addWidget(split);
+    TDataGrid *grid = window.AddMainGrid(DM1->PublishersQuery, u"DictGrid"_s,
+                                         {.container = split, .recordCount = false, .filterRow = false,
+                                          .titleSort = false});
+    const QString sql = DM1->PublishersBaseSQL + u" ORDER BY PublisherID"_s;
+    grid->OpenSql(sql);
+    EXPECT_EQ(split->indexOf(grid), 1);
+    EXPECT_EQ(window.FindFirstGrid(), grid);
+    EXPECT_TRUE(window.StatusText().isEmpty());
+    EXPECT_FALSE(grid->FilterRowVisible());
+    grid->ClickTitle(grid->ColumnOf(u"PublisherName"_s), Qt::NoModifier);
+    EXPECT_TRUE(grid->SortColumns().isEmpty());
+    EXPECT_EQ(DM1->PublishersQuery->SQL(), sql);
+    window.show();
+    window.SystemExit->trigger();
+    EXPECT_FALSE(DM1->PublishersQuery->Active());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothKinds, FatherFormTest, BothKinds, KindName);
