@@ -34,6 +34,18 @@ void unique(TDataSet &ds, const QString &field, const QString &table)
     CheckFieldUnique(ds.FieldByName(field), table);
 }
 
+// A count or a number of days that cannot be below zero (empty stays
+// allowed: it counts as 0).
+void notNegative(TDataSet &ds, const QString &field)
+{
+    TField *f = ds.FieldByName(field);
+    if (f->IsNull() || f->AsInteger() >= 0)
+        return;
+    ShowInfo(u"%1不能是负数。"_s.arg(f->DisplayLabel()));
+    ds.RequestFocus(f);
+    throw TSilentAbort();
+}
+
 // The unique check for values that compare without regard to letter case,
 // as their unique index does (login names: "admin" is "Admin").
 void uniqueIgnoringCase(TDataSet &ds, const QString &field, const QString &table)
@@ -73,6 +85,9 @@ void TDM1::installRules()
     ReaderCateQuery->BeforePost = [](TDataSet &ds) {
         notEmpty(ds, u"ReaderCateName"_s);
         unique(ds, u"ReaderCateName"_s, u"ReaderCate_tab"_s);
+        // A negative limit would date a loan's return before the loan itself.
+        for (const QString &limit : {u"LimitBooksCount"_s, u"LimitDays"_s, u"ReLoanTimes"_s, u"ReLoanDays"_s})
+            notNegative(ds, limit);
     };
 
     ReadersQuery->AfterInsert = [](TDataSet &ds) {

@@ -405,6 +405,9 @@ QVariant integerInput(const QVariant &v, const TField &f)
         n = v.toString().trimmed().toLongLong(&ok);
     if (!ok || n < INT_MIN || n > INT_MAX)
         invalidInput(f, u"必须是整数"_s, v);
+    // A 16-bit column would take more on SQLite and refuse it on PostgreSQL.
+    if (f.DataType() == ColumnType::SmallInt && (n < -32768 || n > 32767))
+        invalidInput(f, u"必须是 -32768 到 32767 之间的整数"_s, v);
     return int(n);
 }
 

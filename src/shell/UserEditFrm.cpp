@@ -31,7 +31,8 @@ TUserEditForm::TUserEditForm(QWidget *parent)
     ButtonsLayout->insertWidget(0, LblMaker);
     EditUserName->setMinimumWidth(220);
 
-    // The department list is the dictionary's, whatever this field is called.
+    // The departments are the dictionary's category DeptName (the readers'
+    // 所在部门 list), though this field is called Dept.
     QStringList depts;
     LoadDictItems(u"DeptName"_s, depts);
     CboDepts->SetItems(depts);

@@ -9,6 +9,25 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// After a failed deletion the database still holds the user; when the
+// failure came after the row had left the list (at the commit), the list
+// reads it back so that it keeps showing it.
+void keepListedUser(TDataSet *users, int userID)
+{
+    if (users->Locate(u"UserID"_s, userID))
+        return;
+    try {
+        users->Reopen();
+        users->Locate(u"UserID"_s, userID);
+    } catch (const TDbError &) {
+        // The deletion's error is the one to report.
+    }
+}
+
+} // namespace
+
 QString UsersBaseSQL()
 {
     return u"SELECT * FROM Users_tab"_s;
@@ -38,6 +57,7 @@ bool DeleteUser()
         users->Delete();
         transaction.Commit();
     } catch (const TDbError &e) {
+        keepListedUser(users, userID);
         throw TDbError(u"更新数据库时出错,请重试!"_s, e.fullText());
     }
     return true;
@@ -76,6 +96,10 @@ void CreateUserRights(int userID)
     TDurEzeConn &conn = DM1->DurEzeConn;
     TDataSet *functions = DM1->PubQuery;
     const QString user = QString::number(userID);
+    // Another workstation may have deleted the user meanwhile: its rights
+    // would be written for nobody, and the ticks seem to save.
+    if (!ValueExists(user, u"UserID"_s, u"Users_tab"_s, {}, false))
+        throw TDbError(u"该用户已不存在，可能已被其他工作站删除。"_s);
     try {
         TTransaction transaction(conn);
         conn.Execute(u"DELETE FROM UserAccredit_tab WHERE UserID="_s + user);

@@ -30,7 +30,7 @@ QString UserRightsSQL(int userID);
 void OpenUserRights(int userID);
 // Replaces the user's rights rows by one row per function, in one
 // transaction; TDbError "更新数据库时出错，请重试！" on failure, with the
-// rows as they were.
+// rows as they were. A user who no longer exists gets no rows (TDbError).
 void CreateUserRights(int userID);
 // Shows the functions of a category (1-5) in FunQuery, or all of them for
 // 0; true when any function is shown.

@@ -84,14 +84,16 @@ TEST_P(ReaderCateTest, EditorChecksNameAndKeepsEmptyLimitsEmpty)
     addCate(u"教师"_s);
     TReaderCateForm form;
 
-    // Typed one by one: an empty name, a taken name (any letter case
-    // counts for text), letters in a number; then a name with no limits.
+    // Typed one by one: an empty name, a taken name, letters in a number,
+    // a number beyond 16 bits (SQLite would keep it, PostgreSQL refuse it),
+    // a negative limit; then a name with no limits.
     TMessageRecorder messages;
     TModalAnswer answer([&](QDialog &d) {
         auto &editor = static_cast<TReaderCateEditForm &>(d);
         EXPECT_EQ(editor.windowTitle(), u"读者类别修改"_s);
         for (const auto &[name, books] : QList<std::pair<QString, QString>>{
-                 {u""_s, u""_s}, {u"教师"_s, u""_s}, {u"研究生"_s, u"五"_s}, {u"研究生"_s, u""_s}}) {
+                 {u""_s, u""_s}, {u"教师"_s, u""_s}, {u"研究生"_s, u"五"_s}, {u"研究生"_s, u"70000"_s},
+                 {u"研究生"_s, u"-3"_s}, {u"研究生"_s, u""_s}}) {
             editor.EditReaderCateName->setText(name);
             editor.EditLimitBooksCount->setText(books);
             editor.BtnSave->click();
@@ -99,11 +101,13 @@ TEST_P(ReaderCateTest, EditorChecksNameAndKeepsEmptyLimitsEmpty)
         return editor.result();
     });
     form.ReaderCateAdd->trigger();
-    ASSERT_EQ(messages.shown.size(), 3);
+    ASSERT_EQ(messages.shown.size(), 5);
     EXPECT_EQ(messages.shown[0].text, u"读者类别名称不能为空。"_s);
     EXPECT_EQ(messages.shown[1].text, u"您输入的读者类别名称已存在。"_s);
     EXPECT_EQ(messages.shown[2].kind, TMessageKind::Error);
     EXPECT_TRUE(messages.shown[2].text.contains(u"可借书数"_s)) << messages.shown[2].text.toStdString();
+    EXPECT_EQ(messages.shown[3].text, u"“可借书数”必须是 -32768 到 32767 之间的整数：70000"_s);
+    EXPECT_EQ(messages.shown[4].text, u"可借书数不能是负数。"_s);
     EXPECT_EQ(cates(), (QStringList{u"教师:5,30,1,15"_s, u"研究生:,,,"_s}));
     EXPECT_EQ(form.StatusText(), u"共有记录：2 条"_s);
 }

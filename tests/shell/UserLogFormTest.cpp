@@ -52,6 +52,18 @@ TEST_P(UserLogFormTest, OpensOnTodayByTheDatabaseDateAndFindReplacesIt)
     EXPECT_EQ(shownWindows(*form), (QStringList{u"今晨"_s, u"今晨二"_s}));
     EXPECT_EQ(form->StatusText(), u"共有记录：2 条"_s);
     EXPECT_TRUE(form->UserLogGrid->FilterRowVisible());
+    QStringList titles;  // every field, its key included
+    for (int c : form->UserLogGrid->VisualColumns())
+        if (form->UserLogGrid->ColumnVisible(c))
+            titles.append(form->UserLogGrid->ColumnCaption(c));
+    EXPECT_EQ(titles, (QStringList{u"序号"_s, u"操作日期"_s, u"操作时间"_s, u"窗口名称"_s, u"操作内容"_s,
+                                   u"机器名称"_s, u"登录代号"_s, u"真实姓名"_s, u"备注"_s}));
+
+    // The filter row narrows what is listed: today's entries of one user.
+    form->UserLogGrid->SetFilterText(u"UserCode"_s, u"lib02"_s);
+    ASSERT_TRUE(form->UserLogGrid->ApplyFilterRow());
+    EXPECT_EQ(shownWindows(*form), QStringList{u"今晨二"_s});
+    form->UserLogGrid->ClearFilterRow();
 
     // A search for one user's entries covers every day.
     TModalAnswer answer([](QDialog &d) {
