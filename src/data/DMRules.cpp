@@ -75,6 +75,11 @@ void TDM1::installRules()
         ds.FieldByName(u"IsLock"_s)->SetValue(false);
     };
     UserQuery->BeforePost = [](TDataSet &ds) {
+        // Stored as the login compares it: the user list and the typed
+        // name are trimmed, so "lib01 " could never log in.
+        TField *code = ds.FieldByName(u"UserCode"_s);
+        if (!code->IsNull() && code->AsString() != code->AsString().trimmed())
+            code->SetValue(code->AsString().trimmed());
         notEmpty(ds, u"UserCode"_s);
         uniqueIgnoringCase(ds, u"UserCode"_s, u"Users_tab"_s);
         notEmpty(ds, u"UserName"_s);

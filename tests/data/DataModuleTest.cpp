@@ -239,6 +239,16 @@ TEST_P(DataModuleTest, UnchangedValueIsNotCheckedForUniqueness)
     dm->UserQuery->Cancel();
 }
 
+TEST_P(DataModuleTest, UserCodeIsStoredTrimmed)
+{
+    dm->UserQuery->Open();
+    dm->UserQuery->Append();
+    dm->UserQuery->FieldByName(u"UserCode"_s)->SetValue(u"  lib02 "_s);
+    dm->UserQuery->FieldByName(u"UserName"_s)->SetValue(u"张三"_s);
+    dm->UserQuery->Post();
+    EXPECT_EQ(single(u"SELECT UserName FROM Users_tab WHERE UserCode = 'lib02'"_s), u"张三"_s);
+}
+
 TEST_P(DataModuleTest, IntegerFieldIsCheckedUnquoted)
 {
     exec(u"INSERT INTO Items_tab (ItemCode, ItemName, ItemCate) VALUES (5, '图书', 2)"_s);
