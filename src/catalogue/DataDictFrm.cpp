@@ -24,7 +24,6 @@ TDataDictForm::TDataDictForm(QWidget *parent)
     buildBody();
     createActions();
     SelectCategory(0);
-    UpdateActions();
 }
 
 void TDataDictForm::buildBody()
@@ -64,6 +63,7 @@ void TDataDictForm::createActions()
                                [this] { DataDictDelExecute(); });
     DataDictCustomColumn = AddCustomColumnAction(u"DataDictCustomColumn"_s);
     DataDictGrid->SetModifyAction(DataDictMod);
+    SetRowActions({DataDictMod, DataDictDel});
 }
 
 int TDataDictForm::SelectedCategory() const
@@ -84,16 +84,6 @@ void TDataDictForm::SelectCategory(int cate)
 void TDataDictForm::categoryChanged()
 {
     OpenDictItems(SelectedCategory());
-}
-
-void TDataDictForm::UpdateActions()
-{
-    if (!DataDictMod)
-        return;  // still being built
-    TDataSet *items = DM1->ItemsQuery;
-    const bool any = items->Active() && !items->IsEmpty();
-    EnableAction(DataDictMod, any);
-    EnableAction(DataDictDel, any);
 }
 
 void TDataDictForm::DataDictAddExecute()

@@ -28,9 +28,6 @@ public:
     void DataDictModExecute();
     void DataDictDelExecute();
 
-protected:
-    void UpdateActions() override;
-
 private:
     void buildBody();
     void createActions();

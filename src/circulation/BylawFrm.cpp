@@ -25,16 +25,6 @@ TBylawForm::TBylawForm(QWidget *parent)
     BylawFind = AddFindAction(u"BylawFind"_s, BylawFindFields(), BylawBaseSQL());
     BylawCustomColumn = AddCustomColumnAction(u"BylawCustomColumn"_s);
     BylawGrid->SetModifyAction(BylawMod);
+    SetRowActions({BylawMod, BylawDel});
     BylawGrid->OpenSql(BylawBaseSQL());
-    UpdateActions();
-}
-
-void TBylawForm::UpdateActions()
-{
-    if (!BylawMod)
-        return;  // still being built
-    TDataSet *bylaws = DM1->BylawQuery;
-    const bool any = bylaws->Active() && !bylaws->IsEmpty();
-    EnableAction(BylawMod, any);
-    EnableAction(BylawDel, any);
 }

@@ -17,7 +17,4 @@ public:
     QAction *BylawDel = nullptr;
     QAction *BylawFind = nullptr;
     QAction *BylawCustomColumn = nullptr;
-
-protected:
-    void UpdateActions() override;
 };

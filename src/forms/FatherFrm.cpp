@@ -297,12 +297,12 @@ TDataGrid *TFatherForm::AddMainGrid(TDataSet *dataSet, const QString &name,
     if (options.recordCount)
         FollowRecordCount(dataSet);
     CloseOnExit(dataSet);
-    connect(grid, &TDataGrid::SelectionChanged, this, [this] { UpdateActions(); });
+    connect(grid, &TDataGrid::SelectionChanged, this, [this] { refreshActions(); });
     for (auto signal : {&TDataSet::RowsReset, &TDataSet::Opened, &TDataSet::Closed})
-        connect(dataSet, signal, this, [this] { UpdateActions(); });
+        connect(dataSet, signal, this, [this] { refreshActions(); });
     // Adding the first row or deleting the last changes what may be done.
     for (auto signal : {&TDataSet::RowInserted, &TDataSet::RowRemoved})
-        connect(dataSet, signal, this, [this] { UpdateActions(); });
+        connect(dataSet, signal, this, [this] { refreshActions(); });
     return grid;
 }
 
@@ -356,6 +356,22 @@ QString TFatherForm::StatusText() const
 void TFatherForm::EnableAction(QAction *action, bool enabled)
 {
     action->setEnabled(enabled && !IsRightHidden(action));
+}
+
+void TFatherForm::SetRowActions(const QList<QAction *> &actions)
+{
+    m_rowActions = actions;
+    refreshActions();
+}
+
+void TFatherForm::refreshActions()
+{
+    const TDataGrid *grid = FindFirstGrid();
+    TDataSet *rows = grid ? grid->DataSet() : nullptr;
+    const bool any = rows && rows->Active() && !rows->IsEmpty();
+    for (QAction *action : std::as_const(m_rowActions))
+        EnableAction(action, any);
+    UpdateActions();
 }
 
 QAction *TFatherForm::AddFindAction(const QString &name, const QString &filterFields,

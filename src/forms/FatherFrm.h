@@ -39,17 +39,12 @@
 //
 //         TDataGrid *Grid = nullptr;
 //         QAction *PublishersAdd = nullptr, *PublishersMod = nullptr, *PublishersDel = nullptr;
-//
-//     protected:
-//         // The one place where the actions follow the rows and selection;
-//         // EnableAction never gives back what the user's rights took.
-//         void UpdateActions() override
-//         {
-//             const bool any = !Grid->DataSet()->IsEmpty();
-//             EnableAction(PublishersMod, any);
-//             EnableAction(PublishersDel, any);
-//         }
 //     };
+//
+// and, after the actions, SetRowActions({PublishersMod, PublishersDel}):
+// they are enabled only while the grid has rows. A window whose actions
+// follow more than that overrides UpdateActions (EnableAction never gives
+// back what the user's rights took).
 //
 // Editors derive from TEditorForm and open through RunEditor (both in
 // EditorForm.h), which puts the query into insert or edit state, opens the
@@ -200,6 +195,9 @@ public:
 
     // Enables an action unless the user's rights took it away.
     static void EnableAction(QAction *action, bool enabled);
+    // Actions on the current row (modify, delete...): enabled only while the
+    // main grid has rows, before UpdateActions runs.
+    void SetRowActions(const QList<QAction *> &actions);
 
     void done(int result) override;
 
@@ -228,6 +226,9 @@ private:
     QVBoxLayout *m_body = nullptr;
     QAction *m_outputSeparator = nullptr;  // the separator before SystemExit
     QList<QPointer<TDataSet>> m_closeOnExit;
+    QList<QAction *> m_rowActions;
+
+    void refreshActions();
     QList<QToolButton *> m_dropDownButtons;
     bool m_closed = false;
 };

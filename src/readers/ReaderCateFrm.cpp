@@ -28,16 +28,6 @@ TReaderCateForm::TReaderCateForm(QWidget *parent)
     ReaderCateFind = AddFindAction(u"ReaderCateFind"_s, ReaderCateFindFields(), DM1->ReaderCateBaseSQL);
     ReaderCateCustomColumn = AddCustomColumnAction(u"ReaderCateCustomColumn"_s);
     ReaderCateGrid->SetModifyAction(ReaderCateMod);
+    SetRowActions({ReaderCateMod, ReaderCateDel});
     ReaderCateGrid->OpenSql(DM1->ReaderCateBaseSQL);
-    UpdateActions();
-}
-
-void TReaderCateForm::UpdateActions()
-{
-    if (!ReaderCateMod)
-        return;  // still being built
-    TDataSet *cates = DM1->ReaderCateQuery;
-    const bool any = cates->Active() && !cates->IsEmpty();
-    EnableAction(ReaderCateMod, any);
-    EnableAction(ReaderCateDel, any);
 }

@@ -17,7 +17,4 @@ public:
     QAction *ReaderCateDel = nullptr;
     QAction *ReaderCateFind = nullptr;
     QAction *ReaderCateCustomColumn = nullptr;
-
-protected:
-    void UpdateActions() override;
 };

@@ -31,7 +31,7 @@ TUserForm::TUserForm(QWidget *parent)
     UserCustomColumn = AddCustomColumnAction(u"UserCustomColumn"_s);
     UserGrid->SetModifyAction(UserMod);
     UserGrid->OpenSql(UsersBaseSQL());
-    UpdateActions();
+    SetRowActions({UserMod, UserDel, UserAccredit});
 }
 
 void TUserForm::UserAccreditExecute()
@@ -41,14 +41,4 @@ void TUserForm::UserAccreditExecute()
         return;
     if (CheckCanAccredit(users->FieldByName(u"UserCode"_s)->AsString()))
         OpenFunctionWindow<TUserAccForm>(-1);
-}
-
-void TUserForm::UpdateActions()
-{
-    if (!UserMod)
-        return;  // still being built
-    TDataSet *users = DM1->UserQuery;
-    const bool any = users->Active() && !users->IsEmpty();
-    for (QAction *action : {UserMod, UserDel, UserAccredit})
-        EnableAction(action, any);
 }

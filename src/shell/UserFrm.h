@@ -20,7 +20,4 @@ public:
     QAction *UserCustomColumn = nullptr;
 
     void UserAccreditExecute();
-
-protected:
-    void UpdateActions() override;
 };

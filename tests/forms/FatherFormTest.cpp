@@ -54,6 +54,7 @@ public:
                                        {}, tpNone));
         SetDropDownMenu(PublishersManage, manage);
         Grid->SetModifyAction(PublishersMod);
+        SetRowActions({PublishersMod, PublishersDel});
         Grid->OpenSql(DM1->PublishersBaseSQL);
     }
 
@@ -68,12 +69,6 @@ public:
 
 protected:
     void FormClose() override { ++formCloses; }
-    void UpdateActions() override
-    {
-        const bool any = !Grid->DataSet()->IsEmpty();
-        EnableAction(PublishersMod, any);
-        EnableAction(PublishersDel, any);
-    }
 
 private:
     // The selected rows, or the current one, in one statement.

@@ -50,15 +50,13 @@ public:
         Grid->SetFooterText(u"BookName"_s, u"合计"_s);
         Grid->SetFooterSum(u"TotalCount"_s);
         Grid->SetFooterSum(u"BookPrice"_s);
+        SetRowActions({BooksMod});
         Grid->OpenSql(DM1->BooksBaseSQL);
     }
 
     TDataGrid *Grid = nullptr;
     QAction *BooksMod = nullptr;
     QStringList modified;
-
-protected:
-    void UpdateActions() override { EnableAction(BooksMod, !Grid->DataSet()->IsEmpty()); }
 };
 
 class SampleListWindowTest : public FormsDbTest
