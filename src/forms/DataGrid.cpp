@@ -81,8 +81,19 @@ void TDataGrid::setUp()
             });
     connect(m_header, &TGridTitleHeader::FilterEntered, this,
             [this] { RunGuarded([&] { ApplyFilterRow(); }); });
-    connect(m_header, &TGridTitleHeader::FilterPaused, this,
-            [this] { RunGuarded([&] { takeFilterRow(false); }); });
+    connect(m_header, &TGridTitleHeader::FilterPaused, this, [this] {
+        // Never under a confirmation or an editor of this window: the rows
+        // must not change beneath them (a delete would hit another row, an
+        // edit would be dropped). The text is taken once they are gone.
+        QWidget *modal = QApplication::activeModalWidget();
+        const bool busy = (modal && modal != window())
+                          || (m_dataSet && m_dataSet->State() != TDataSetState::Browse
+                              && m_dataSet->State() != TDataSetState::Inactive);
+        if (busy)
+            m_header->PauseAgain();
+        else
+            RunGuarded([&] { takeFilterRow(false); });
+    });
     // A row picked on its row header is selected, as one picked with Ctrl
     // (the view has already selected it when this runs).
     connect(rows, &QHeaderView::sectionPressed, this, [this] {

@@ -411,7 +411,9 @@ bool TFatherForm::RunQueryBuilder(const QString &filterFields, const QString &ba
     builder->SetFilterFields(filterFields);
     if (!builder->Execute(this))
         return false;
-    grid->OpenSql(baseSql + joiner + builder->BuildFilter());
+    // In brackets: a condition joined by OR must not reach past the filter
+    // row's own condition on the same line.
+    grid->OpenSql(baseSql + joiner + u'(' + builder->BuildFilter() + u')');
     return true;
 }
 

@@ -176,7 +176,7 @@ public:
 
     // The find of every list window: the data module's query builder on the
     // main grid's dataset with these fields (names separated by ";"); on OK
-    // the grid reopens on baseSql + joiner + the condition. False on cancel.
+    // the grid reopens on baseSql + joiner + "(condition)". False on cancel.
     // (The user list, without a WHERE of its own, joins with " WHERE ".)
     bool RunQueryBuilder(const QString &filterFields, const QString &baseSql,
                          const QString &joiner = QStringLiteral(" AND "));

@@ -113,6 +113,11 @@ void TGridTitleHeader::updateGeometries()
     PlaceEditors();
 }
 
+void TGridTitleHeader::PauseAgain()
+{
+    m_pause->start();
+}
+
 void TGridTitleHeader::rebuildEditors()
 {
     const int wanted = count();

@@ -40,6 +40,9 @@ public:
 
     // Puts the editors under their titles again (after a horizontal scroll).
     void PlaceEditors();
+    // Waits another pause before FilterPaused (the grid could not take the
+    // text yet).
+    void PauseAgain();
 
     QSize sizeHint() const override;
 

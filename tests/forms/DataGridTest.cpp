@@ -187,6 +187,21 @@ TEST_P(DataGridTest, FilterRowTextsAreTakenSafely)
     grid->SetFilterText(u"TotalCount"_s, u"8"_s);
     QTest::keyClick(grid->TitleHeader()->FilterEditor(column(u"TotalCount"_s)), Qt::Key_Return);
     EXPECT_EQ(books->RecordCount(), 1);
+
+    // A pause after typing takes the text too, but not while a row is being
+    // edited: the list must not change under the editor.
+    QLineEdit *editor = grid->TitleHeader()->FilterEditor(column(u"TotalCount"_s));
+    editor->clear();
+    books->Edit();
+    const QString editing = books->SQL();
+    QTest::keyClicks(editor, u">1"_s);
+    QTest::qWait(1500);
+    EXPECT_EQ(books->State(), TDataSetState::Edit);
+    EXPECT_EQ(books->SQL(), editing);
+    books->Cancel();
+    for (int waited = 0; books->SQL() == editing && waited < 5000; waited += 50)
+        QTest::qWait(50);
+    EXPECT_NE(books->SQL(), editing);
 }
 
 TEST_P(DataGridTest, TitlesSortInTheDatabase)

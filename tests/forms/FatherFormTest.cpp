@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -245,8 +246,29 @@ TEST_P(FatherFormTest, FindRunsTheQueryBuilderOnTheWindowsQuery)
     });
     form->findChild<QAction *>(u"PublishersFind"_s)->trigger();
     EXPECT_EQ(form->Grid->DataSet()->SQL(),
-              DM1->PublishersBaseSQL + u" AND PublisherPlace LIKE '%北京%'"_s);
+              DM1->PublishersBaseSQL + u" AND (PublisherPlace LIKE '%北京%')"_s);
     EXPECT_EQ(form->StatusText(), u"共有记录：2 条"_s);
+}
+
+// A find joined by OR stays within the filter row's condition.
+TEST_P(FatherFormTest, FindWithOrAndTheFilterRow)
+{
+    TModalAnswer answer([](QDialog &d) {
+        auto &f = dynamic_cast<TQLDBFilterForm &>(d);
+        f.cbFields->setCurrentIndex(f.cbFields->findText(u"出版地"_s));
+        f.edtValue->setText(u"北京"_s);
+        f.AddToList();
+        f.rbOr->setChecked(true);
+        f.edtValue->setText(u"上海"_s);
+        f.AddToList();
+        f.btnOK->click();
+        return f.result();
+    });
+    form->findChild<QAction *>(u"PublishersFind"_s)->trigger();
+    EXPECT_EQ(form->StatusText(), u"共有记录：3 条"_s);
+    form->Grid->SetFilterText(u"PublisherName"_s, u"人民"_s);
+    ASSERT_TRUE(form->Grid->ApplyFilterRow());
+    EXPECT_EQ(form->StatusText(), u"共有记录：1 条"_s);
 }
 
 TEST_P(FatherFormTest, PrintAndExportWorkOnTheFirstGrid)
