@@ -95,7 +95,11 @@ int run(const QCommandLineParser &p)
                 conn.Open(s);
                 LoadDemoLibrary(conn);
             } catch (...) {
-                DropDatabase(s);
+                try {
+                    DropDatabase(s);
+                } catch (...) {
+                    // The loading error is the one to report.
+                }
                 throw;
             }
             out() << u"已载入示例图书馆。"_s << Qt::endl;

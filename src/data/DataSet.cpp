@@ -1695,6 +1695,7 @@ void TDataSet::Open()
     } catch (...) {
         m_state = TDataSetState::Inactive;
         d->clearRows();
+        emit RowsReset();  // the fields may have been rebuilt before the failure
         throw;
     }
     const bool any = d->rowAt(0) != nullptr;
@@ -1762,6 +1763,7 @@ void TDataSet::SetPersistentFields(const QList<Schema::Column> &columns)
         d->fields.push_back(std::make_unique<TField>(this, columns[i], -1));
         d->fields.back()->m_index = i;
     }
+    emit RowsReset();  // views drop the old fields
 }
 
 int TDataSet::FieldCount() const

@@ -153,7 +153,14 @@ void TDurEzeConn::BeginTransaction()
 
 void TDurEzeConn::Commit()
 {
-    Execute(u"COMMIT"_s);
+    if (!m_db.isOpen())
+        throw TDbError(u"数据库没有连接。"_s, u"COMMIT"_s);
+    // Not a plain statement: PostgreSQL answers COMMIT with ROLLBACK, and no
+    // error, when a statement of the transaction failed; the driver's commit
+    // notices. The transaction stays marked open for the caller's rollback.
+    if (!m_db.commit())
+        throw TDbError(u"数据库操作失败，所做的修改没有保存：%1"_s.arg(driverText(m_db.lastError())),
+                       u"SQL: COMMIT"_s);
     m_inTransaction = false;
 }
 

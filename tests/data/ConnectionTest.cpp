@@ -60,6 +60,28 @@ TEST_P(ConnectionTest, FailedMultiTableChangeLeavesNothing)
     EXPECT_EQ(conn.Execute(u"UPDATE Books_tab SET Author = '某人'"_s), 1);
 }
 
+// A statement that failed inside a transaction, even when its error was
+// caught, makes the commit fail: it is never reported as saved.
+TEST_P(ConnectionTest, CommitAfterACaughtFailureIsNotASuccess)
+{
+    TDurEzeConn &conn = db->conn();
+    conn.Execute(u"INSERT INTO Copies_tab (BookID, BookBarCode) VALUES (1, 'B1')"_s);
+    {
+        TTransaction tx(conn);
+        conn.Execute(u"INSERT INTO Books_tab (BookName) VALUES ('新书')"_s);
+        EXPECT_THROW(conn.Execute(u"INSERT INTO Copies_tab (BookID, BookBarCode) VALUES (2, 'B1')"_s),
+                     TDbError);
+        if (GetParam() == DatabaseKind::PostgreSQL) {
+            EXPECT_THROW(tx.Commit(), TDbError);
+        } else {
+            // SQLite keeps the transaction going after a failed statement.
+            tx.Commit();
+        }
+    }
+    EXPECT_FALSE(conn.InTransaction());
+    EXPECT_EQ(count(conn, u"Books_tab"_s), GetParam() == DatabaseKind::PostgreSQL ? 0 : 1);
+}
+
 TEST_P(ConnectionTest, SecondWriterWaitsForTheFirst)
 {
     TDurEzeConn &first = db->conn();
