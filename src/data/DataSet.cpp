@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlError>
@@ -680,7 +681,14 @@ struct TDataSet::Impl {
     void postUpdate();
     void postToCache(bool inserted);
     void deleteToCache(const RowPtr &row, int v);
+    // A row of a cached batch as written: its key and its stored values.
+    struct Written {
+        RowPtr row;
+        QVariant key;
+        QVariantList raw;
+    };
     void applyCache();
+    void followWritten(const QList<Written> &written);
     void cancelCache();
     void forget(const RowPtr &row);
 
@@ -1382,11 +1390,6 @@ void TDataSet::Impl::deleteToCache(const RowPtr &row, int v)
 
 void TDataSet::Impl::applyCache()
 {
-    struct Written {
-        RowPtr row;
-        QVariant key;
-        QVariantList raw;
-    };
     QList<Written> written;
     {
         // Inside the caller's transaction when there is one, else in our own.
@@ -1406,13 +1409,23 @@ void TDataSet::Impl::applyCache()
         }
         for (Written &w : written)
             w.raw = rawAfterWrite(w.key, *w.row->values);
+        // Memory follows once the database holds everything: at the commit
+        // of the caller's transaction, and never after its rollback (the
+        // changes stay pending, to be saved again).
+        q.m_conn.AfterCommit([this, alive = QPointer<TDataSet>(&q), written] {
+            if (alive)
+                followWritten(written);
+        });
         if (transaction)
             transaction->Commit();
     }
-    // The database holds everything now; only then does memory follow.
+}
+
+void TDataSet::Impl::followWritten(const QList<Written> &written)
+{
     for (const DeletedRow &del : deleted)
         excluded.remove(del.row->key.toLongLong());
-    for (Written &w : written) {
+    for (const Written &w : written) {
         if (w.row->change == Row::Change::Inserted) {
             excluded.insert(w.key.toLongLong());
             q.m_lastInsertKey = w.key;
@@ -1424,6 +1437,8 @@ void TDataSet::Impl::applyCache()
     }
     deleted.clear();
     changed.clear();
+    emit q.RowsChanged();
+    emit q.DataChanged();
 }
 
 void TDataSet::Impl::cancelCache()
@@ -2119,8 +2134,6 @@ void TDataSet::ApplyUpdates()
         return;
     d->requireWritable();
     d->applyCache();
-    emit RowsChanged();
-    emit DataChanged();
 }
 
 void TDataSet::CancelUpdates()

@@ -162,11 +162,22 @@ void TDurEzeConn::Commit()
         throw TDbError(u"数据库操作失败，所做的修改没有保存：%1"_s.arg(driverText(m_db.lastError())),
                        u"SQL: COMMIT"_s);
     m_inTransaction = false;
+    for (const auto &follow : std::exchange(m_afterCommit, {}))
+        follow();
+}
+
+void TDurEzeConn::AfterCommit(std::function<void()> follow)
+{
+    if (m_inTransaction)
+        m_afterCommit.push_back(std::move(follow));
+    else
+        follow();
 }
 
 void TDurEzeConn::Rollback()
 {
     m_inTransaction = false;
+    m_afterCommit.clear();
     Execute(u"ROLLBACK"_s);
 }
 

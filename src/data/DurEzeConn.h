@@ -7,6 +7,9 @@
 #include "Dialect.h"
 
 #include <QSqlDatabase>
+
+#include <functional>
+#include <vector>
 #include <QSqlQuery>
 #include <QStringList>
 #include <memory>
@@ -43,6 +46,10 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const { return m_inTransaction; }
+    // Runs `follow` once the current transaction commits, or at once outside
+    // one; a rollback drops it. Memory that mirrors the database (a
+    // dataset's saved rows) follows only what was really saved.
+    void AfterCommit(std::function<void()> follow);
 
     QStringList TableNames() const;
 
@@ -54,6 +61,7 @@ private:
     QSqlDatabase m_db;
     std::unique_ptr<TDialect> m_dialect;
     bool m_inTransaction = false;
+    std::vector<std::function<void()>> m_afterCommit;
 };
 
 // Begins a transaction and rolls it back when left without Commit(), so a

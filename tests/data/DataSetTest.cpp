@@ -329,6 +329,29 @@ TEST_P(DataSetTest, CachedUpdatesAreAppliedTogetherOrNotAtAll)
     EXPECT_TRUE(ds->Locate(u"BookBarCode"_s, u"X3"_s));
     EXPECT_EQ(ds->FieldByName(u"BookRoom"_s)->AsString(), QString());
     EXPECT_FALSE(ds->Locate(u"BookBarCode"_s, u"Y1"_s));
+
+    // Written inside the caller's transaction, the batch counts as saved only
+    // when that commits: after a rollback it is still there to save again.
+    addCopy(u"X4"_s);
+    ds->Edit();
+    set(*ds, u"BookID"_s, title);
+    ds->Post();
+    {
+        TTransaction transaction(conn());
+        ds->ApplyUpdates();
+    }
+    EXPECT_TRUE(ds->UpdatesPending());
+    EXPECT_EQ(copies(u"BookBarCode = 'X4'"_s), 0);
+    {
+        TTransaction transaction(conn());
+        ds->ApplyUpdates();
+        EXPECT_TRUE(ds->UpdatesPending());
+        transaction.Commit();
+    }
+    EXPECT_FALSE(ds->UpdatesPending());
+    EXPECT_EQ(copies(u"BookBarCode = 'X4'"_s), 1);
+    EXPECT_EQ(ds->FieldByName(u"CopyID"_s)->AsString(),
+              single(u"SELECT CopyID FROM Copies_tab WHERE BookBarCode = 'X4'"_s));
 }
 
 TEST_P(DataSetTest, PersistentFieldsAreTheSchemaColumnsInTheirOrder)
