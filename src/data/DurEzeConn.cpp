@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,12 +7,12 @@
 #include "Dialect.h"
 
 #include <QSqlDatabase>
-
-#include <functional>
-#include <vector>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <functional>
 #include <memory>
+#include <vector>
 
 class TDurEzeConn
 {
