@@ -5,6 +5,8 @@
 #include "data/DemoLibrary.h"
 #include "data/DurEzeConn.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QDir>
 #include <QFile>
 
@@ -63,6 +65,21 @@ QString BenchCatalogue(int titles)
             throw TDbError(u"无法写入 "_s + done);
     }
     return file;
+}
+
+int RunBenchmarks(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    try {
+        benchmark::RunSpecifiedBenchmarks();
+    } catch (const TDbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.fullText()));
+        return 1;
+    }
+    benchmark::Shutdown();
+    return 0;
 }
 
 double PeakMegabytes()

@@ -16,3 +16,7 @@ QString BenchCatalogue(int titles);
 
 // The highest resident size of the process so far (ru_maxrss), in MB.
 double PeakMegabytes();
+
+// Runs the benchmarks the command line names; a database error ends the
+// run with its message. The caller has made its Qt application.
+int RunBenchmarks(int argc, char **argv);

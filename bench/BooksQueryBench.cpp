@@ -15,7 +15,6 @@
 
 #include "data/AppConfig.h"
 #include "data/DataSet.h"
-#include "data/DbError.h"
 #include "data/DurEzeConn.h"
 #include "data/Schema.h"
 
@@ -23,8 +22,6 @@
 
 #include <QCoreApplication>
 #include <QSqlQuery>
-
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -166,15 +163,5 @@ BENCHMARK(BM_PlainQueryReadsEveryRow)->Arg(100000)->Arg(1000000)->Iterations(1)-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const TDbError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.fullText()));
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

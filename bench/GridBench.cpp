@@ -16,7 +16,6 @@
 
 #include "data/AppConfig.h"
 #include "data/DataSet.h"
-#include "data/DbError.h"
 #include "data/DurEzeConn.h"
 #include "data/Messages.h"
 #include "data/Schema.h"
@@ -232,15 +231,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const TDbError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.fullText()));
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

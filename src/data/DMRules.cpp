@@ -39,11 +39,8 @@ void unique(TDataSet &ds, const QString &field, const QString &table)
 void notNegative(TDataSet &ds, const QString &field)
 {
     TField *f = ds.FieldByName(field);
-    if (f->IsNull() || f->AsInteger() >= 0)
-        return;
-    ShowInfo(u"%1不能是负数。"_s.arg(f->DisplayLabel()));
-    ds.RequestFocus(f);
-    throw TSilentAbort();
+    if (!f->IsNull() && f->AsInteger() < 0)
+        FailFieldCheck(f, u"%1不能是负数。"_s.arg(f->DisplayLabel()));
 }
 
 // The unique check for values that compare without regard to letter case,
@@ -54,11 +51,8 @@ void uniqueIgnoringCase(TDataSet &ds, const QString &field, const QString &table
     const QString text = f->AsString().trimmed();
     if (text.isEmpty() || (ds.State() == TDataSetState::Edit && SameTrimmedText(f->Value(), f->OldValue())))
         return;
-    if (!ValueExists(text.toLower(), u"LOWER(%1)"_s.arg(field), table, {}, true))
-        return;
-    ShowInfo(u"您输入的%1已存在。"_s.arg(f->DisplayLabel()));
-    ds.RequestFocus(f);
-    throw TSilentAbort();
+    if (ValueExists(text.toLower(), u"LOWER(%1)"_s.arg(field), table, {}, true))
+        FailFieldCheck(f, u"您输入的%1已存在。"_s.arg(f->DisplayLabel()));
 }
 
 } // namespace

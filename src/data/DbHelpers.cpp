@@ -34,12 +34,17 @@ bool looksNumeric(const QString &text)
 
 [[noreturn]] void failCheck(TField *field, const QString &pattern, const QString &caption)
 {
-    ShowInfo(pattern.arg(caption.isEmpty() ? field->DisplayLabel() : caption));
-    field->DataSet()->RequestFocus(field);
-    throw TSilentAbort();
+    FailFieldCheck(field, pattern.arg(caption.isEmpty() ? field->DisplayLabel() : caption));
 }
 
 } // namespace
+
+void FailFieldCheck(TField *field, const QString &message)
+{
+    ShowInfo(message);
+    field->DataSet()->RequestFocus(field);
+    throw TSilentAbort();
+}
 
 TDurEzeConn &GetConnection()
 {

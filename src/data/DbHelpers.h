@@ -37,6 +37,9 @@ bool ValueExists(const QString &value, const QString &column, const QString &tab
 // "您输入的%s已存在。" (the caption, or the field's label), ask the window
 // to focus the field, and abort silently.
 void CheckFieldNotEmpty(TField *field, const QString &caption = {});
+// How every check fails: shows the message, asks the window to focus the
+// field, and aborts silently.
+[[noreturn]] void FailFieldCheck(TField *field, const QString &message);
 void CheckFieldUnique(TField *field, const QString &table, const QString &extraCondition = {},
                       const QString &caption = {});
 // Both values as text, trimmed, equal without regard to letter case.

@@ -122,3 +122,13 @@ QByteArray fileBytes(const QString &fileName)
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+Schema::Column column(const QString &name, Schema::ColumnType type, const QString &label)
+{
+    Schema::Column c;
+    c.name = name;
+    c.type = type;
+    c.size = type == Schema::ColumnType::String ? 100 : 0;
+    c.label = label;
+    return c;
+}

@@ -22,6 +22,9 @@ struct TSampleBook {
     QDate regDate;
 };
 
+// A column of the given type and label, for datasets that are never opened.
+Schema::Column column(const QString &name, Schema::ColumnType type, const QString &label);
+
 // The titles every forms test starts with, in key order.
 const QList<TSampleBook> &SampleBooks();
 

@@ -2,6 +2,8 @@
 // takes them (alone and next to a find's condition), the ORDER BY of the
 // sorted titles and how the footer shows its sums.
 
+#include "FormsFixture.h"
+
 #include "data/DataSet.h"
 #include "data/Dialect.h"
 #include "data/DurEzeConn.h"
@@ -14,17 +16,6 @@ using Schema::Column;
 using Schema::ColumnType;
 
 namespace {
-
-// A column of the given type and label.
-Column column(const QString &name, ColumnType type, const QString &label)
-{
-    Column c;
-    c.name = name;
-    c.type = type;
-    c.size = type == ColumnType::String ? 100 : 0;
-    c.label = label;
-    return c;
-}
 
 TEST(GridSql, FilterRowTexts)
 {

@@ -26,17 +26,6 @@ using Schema::ColumnType;
 
 namespace {
 
-// A column of the given type and label.
-Column column(const QString &name, ColumnType type, const QString &label)
-{
-    Column c;
-    c.name = name;
-    c.type = type;
-    c.size = type == ColumnType::String ? 100 : 0;
-    c.label = label;
-    return c;
-}
-
 // Fields of every kind, on a dataset that is never opened.
 class FieldSet
 {
